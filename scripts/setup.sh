@@ -1,0 +1,64 @@
+#!/usr/bin/env bash
+# Installs everything the build and the tests need, from Debian's packages only.
+# Safe to run again: it installs only what is missing.
+set -euo pipefail
+
+need_root() {
+    if [ "$(id -u)" -ne 0 ]; then
+        if command -v sudo >/dev/null 2>&1; then exec sudo -E bash "$0" "$@"; fi
+        echo "setup.sh: run as root (apt-get is needed)" >&2
+        exit 1
+    fi
+}
+
+packages=(
+    cmake ninja-build g++ make pkg-config
+    googletest libgtest-dev
+    mingw-w64-i686-dev g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix binutils-mingw-w64-i686
+    wine wine32:i386 wine64
+    xvfb x11-utils xdotool imagemagick
+    locales fonts-ipafont-gothic fonts-ipafont-mincho
+    clang-format zip unzip
+)
+
+missing=()
+for p in "${packages[@]}"; do
+    name=${p%%:*}
+    arch=${p#*:}; [ "$arch" = "$p" ] && arch=""
+    q=$name; [ -n "$arch" ] && q="$name:$arch"
+    if ! dpkg-query -W -f='${Status}' "$q" 2>/dev/null | grep -q 'install ok installed'; then
+        missing+=("$p")
+    fi
+done
+
+locale_ok=0
+locale -a 2>/dev/null | grep -qi '^ja_JP\.utf-\?8$' && locale_ok=1
+
+if [ ${#missing[@]} -eq 0 ] && [ $locale_ok -eq 1 ]; then
+    echo "setup: everything is installed"
+    exit 0
+fi
+
+need_root "$@"
+export DEBIAN_FRONTEND=noninteractive
+
+if [ ${#missing[@]} -gt 0 ]; then
+    if ! dpkg --print-foreign-architectures | grep -qx i386; then
+        dpkg --add-architecture i386
+    fi
+    apt-get update -q
+    apt-get install -y -q --no-install-recommends "${missing[@]}"
+fi
+
+if [ $locale_ok -eq 0 ]; then
+    sed -i 's/^# *\(ja_JP.UTF-8 UTF-8\)/\1/' /etc/locale.gen
+    grep -q '^ja_JP.UTF-8 UTF-8' /etc/locale.gen || echo 'ja_JP.UTF-8 UTF-8' >> /etc/locale.gen
+    locale-gen
+fi
+
+# Static linking wants the posix thread model of the cross compiler.
+if command -v update-alternatives >/dev/null 2>&1; then
+    update-alternatives --set i686-w64-mingw32-g++ /usr/bin/i686-w64-mingw32-g++-posix 2>/dev/null || true
+    update-alternatives --set i686-w64-mingw32-gcc /usr/bin/i686-w64-mingw32-gcc-posix 2>/dev/null || true
+fi
+echo "setup: done"
