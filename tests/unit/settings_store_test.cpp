@@ -1,0 +1,201 @@
+#include "settings/settings_store.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+namespace mirlka {
+namespace {
+
+namespace fs = std::filesystem;
+
+// The parsed store as the file it would be written to, which makes expectations easy to read.
+std::string Reparsed(std::string_view bytes) {
+    return RenderSettings(ParseSettings(bytes));
+}
+
+TEST(ParseSettingsTest, ReadingRules) {
+    struct Case {
+        const char* what;
+        std::string_view input;
+        std::string_view written;
+    };
+    const Case cases[] = {
+        {"nothing", "", ""},
+        {"duplicates kept", "[A]\nx=1\n[a]\nx=2\n", "[A]\r\nx=1\r\n\r\n[a]\r\nx=2\r\n"},
+        {"comment, empty, pre-header dropped", "pre\n[S]\n;c\n\n ;kept\nno equals\n   \n",
+         "[S]\r\n ;kept\r\nno equals\r\n   \r\n"},
+        {"header with trailing space is a line", "[S]\n[T] \n", "[S]\r\n[T] \r\n"},
+        {"[] is a header, [ is not", "[]\n[\n]\n", "[]\r\n[\r\n]\r\n"},
+        {"section without lines", "[S]", "[S]\r\n"},
+        {"CR LF and LF alike", "[S]\r\na=1\r\n[T]\nb=2", "[S]\r\na=1\r\n\r\n[T]\r\nb=2\r\n"},
+        {"0x1A ends the input", "[S]\na=1\n\x1A[T]\nb=2\n", "[S]\r\na=1\r\n"},
+        {"0x1A mid-line", "[S]\nab\x1A;cd\n", "[S]\r\nab\r\n"},
+        {"lone CR is a byte", "[S]\na\rb\nc\r\r\nd\r", "[S]\r\na\rb\r\nc\r\r\nd\r\r\n"},
+        {"header ends before CR LF", "[S]\r\n", "[S]\r\n"},
+        {"BOM skipped", "\xEF\xBB\xBF[S]\na=1\n", "[S]\r\na=1\r\n"},
+        {"BOM only at the start", "[S]\n\xEF\xBB\xBF=a\n", "[S]\r\n\xEF\xBB\xBF=a\r\n"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(Reparsed(c.input), c.written) << c.what;
+    }
+    const auto sections = ParseSettings("[]\n[x] \n[ a ]\n");
+    ASSERT_EQ(sections.size(), 2u);
+    EXPECT_EQ(sections[0].name, "");
+    EXPECT_EQ(sections[1].name, " a ");
+}
+
+TEST(SettingsStoreTest, FirstMatchAndCaseFolding) {
+    SettingsStore store;
+    store.AddSection("A").lines = {"x=1", "Left = 5", "k=a=b", "e=", "bare", "K=later"};
+    store.AddSection("a").lines = {"x=2"};
+    store.AddSection("\xC4").lines = {"\xC4=upper"};
+
+    EXPECT_EQ(store.GetString("a", "X", "none"), "1");
+    EXPECT_EQ(store.GetString("A", "Left", "none"), "none");
+    EXPECT_EQ(store.GetString("A", "Left ", "none"), " 5");
+    EXPECT_EQ(store.GetString("A", "k", "none"), "a=b");
+    EXPECT_EQ(store.GetString("A", "bare", "none"), "none");
+    EXPECT_EQ(store.GetString("\xC4", "\xC4", "none"), "upper");
+    EXPECT_EQ(store.GetString("\xE4", "\xC4", "none"), "none");
+    EXPECT_EQ(store.FindSection("\xE4"), nullptr);
+
+    std::string value = "untouched";
+    EXPECT_TRUE(store.GetValue("A", "E", value));
+    EXPECT_EQ(value, "");
+    value = "untouched";
+    EXPECT_FALSE(store.GetValue("A", "missing", value));
+    EXPECT_FALSE(store.GetValue("missing", "x", value));
+    EXPECT_EQ(value, "untouched");
+
+    EXPECT_TRUE(store.DeleteSection("A"));
+    EXPECT_EQ(store.GetString("a", "x", "none"), "2");
+    EXPECT_TRUE(store.DeleteSection("A"));
+    EXPECT_FALSE(store.DeleteSection("a"));
+    ASSERT_EQ(store.Sections().size(), 1u);
+}
+
+TEST(SettingsStoreTest, SetValueReplacesFirstMatchInPlaceOrAppends) {
+    SettingsStore store;
+    store.AddSection("S").lines = {"a=1", "noequals", "Left=1", "LEFT=9"};
+    store.SetValue("s", "left", "7");
+    store.SetValue("S", "new", "x=y");
+    EXPECT_EQ((std::vector<std::string>{"a=1", "noequals", "left=7", "LEFT=9", "new=x=y"}),
+              store.Sections()[0].lines);
+    EXPECT_EQ(store.Sections()[0].name, "S");
+
+    store.AddSection("s");  // never reuses a section of an equal name
+    store.SetValue("T", "k", "v");
+    ASSERT_EQ(store.Sections().size(), 3u);
+    EXPECT_EQ(store.Sections()[1].lines.size(), 0u);
+    EXPECT_EQ(store.Sections()[2].name, "T");
+}
+
+class SettingsFileTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        static std::atomic<int> counter{0};
+        dir_ = fs::temp_directory_path() /
+               ("mirlka_settings_" +
+                std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()) + "_" +
+                std::to_string(counter++));
+        fs::create_directories(dir_);
+    }
+    void TearDown() override { fs::remove_all(dir_); }
+
+    std::string PathOf(const char* name) const { return (dir_ / name).string(); }
+    static std::string ReadBytes(const std::string& path) {
+        std::ifstream in(path, std::ios::binary);
+        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    }
+    static void WriteBytes(const std::string& path, std::string_view bytes) {
+        std::ofstream(path, std::ios::binary).write(bytes.data(), std::streamsize(bytes.size()));
+    }
+    std::size_t EntryCount() const {
+        return static_cast<std::size_t>(std::distance(fs::directory_iterator(dir_), {}));
+    }
+
+    fs::path dir_;
+};
+
+TEST_F(SettingsFileTest, MissingFileIsCreatedByWrite) {
+    const std::string path = PathOf("mirlka.ini");
+    SettingsStore store(path);
+    EXPECT_EQ(store.path(), path);
+    EXPECT_TRUE(store.Sections().empty());
+
+    store.SetValue("AppSetting", "Left", "120");
+    store.SetValue("AppSetting", "Top", "80");
+    store.SetValue("AppSetting", "AddCakewalkTool", "1");
+    store.SetValue("LastState", "1", "2");
+    store.SetValue("LastState", "5", "10");
+    ASSERT_TRUE(store.Write());
+    EXPECT_EQ(ReadBytes(path),
+              "[AppSetting]\r\nLeft=120\r\nTop=80\r\nAddCakewalkTool=1\r\n"
+              "\r\n[LastState]\r\n1=2\r\n5=10\r\n");
+    EXPECT_EQ(EntryCount(), 1u);  // no temporary file left behind
+}
+
+TEST_F(SettingsFileTest, LoadReplacesSectionsAndWriteUsesCrLf) {
+    const std::string path = PathOf("mirlka.ini");
+    WriteBytes(path, "; comment\n[S]\nk=v\n\n\n[T]\n");
+    SettingsStore store;
+    store.AddSection("Old");
+    ASSERT_TRUE(store.Load(path));
+    EXPECT_EQ(store.FindSection("Old"), nullptr);
+    ASSERT_TRUE(store.Write());
+    EXPECT_EQ(ReadBytes(path), "[S]\r\nk=v\r\n\r\n[T]\r\n");
+
+    store.ClearSections();
+    ASSERT_TRUE(store.Write());
+    EXPECT_TRUE(fs::exists(path));
+    EXPECT_EQ(fs::file_size(path), 0u);
+}
+
+TEST_F(SettingsFileTest, FailedLoadKeepsSections) {
+    SettingsStore store;
+    store.AddSection("Kept");
+    EXPECT_FALSE(store.Load(PathOf("missing.ini")));
+    EXPECT_EQ(store.path(), PathOf("missing.ini"));
+    EXPECT_FALSE(store.Load(""));
+    EXPECT_EQ(store.path(), "");
+    EXPECT_NE(store.FindSection("Kept"), nullptr);
+    EXPECT_FALSE(store.Write());
+}
+
+TEST_F(SettingsFileTest, FailedWriteKeepsOldFile) {
+    // The temporary file cannot be created: a directory holds its name.
+    const std::string path = PathOf("mirlka.ini");
+    WriteBytes(path, "[Old]\r\nx=1\r\n");
+    fs::create_directory(path + ".tmp");
+    SettingsStore store(path);
+    store.SetValue("New", "y", "2");
+    EXPECT_FALSE(store.Write());
+    EXPECT_EQ(ReadBytes(path), "[Old]\r\nx=1\r\n");
+    EXPECT_TRUE(fs::is_directory(path + ".tmp"));
+    fs::remove(path + ".tmp");
+
+    // The temporary file is written but cannot replace the target.
+    const std::string dir_target = PathOf("target.ini");
+    fs::create_directory(dir_target);
+    WriteBytes(dir_target + "/inside", "keep");
+    SettingsStore blocked(dir_target);
+    blocked.SetValue("S", "k", "v");
+    EXPECT_FALSE(blocked.Write());
+    EXPECT_EQ(ReadBytes(dir_target + "/inside"), "keep");
+    EXPECT_FALSE(fs::exists(dir_target + ".tmp"));
+
+    // The directory is missing.
+    SettingsStore nowhere(PathOf("no/such/dir.ini"));
+    nowhere.SetValue("S", "k", "v");
+    EXPECT_FALSE(nowhere.Write());
+    EXPECT_EQ(EntryCount(), 2u);
+}
+
+}  // namespace
+}  // namespace mirlka
