@@ -15,7 +15,8 @@ packages=(
     cmake ninja-build g++ make pkg-config
     googletest libgtest-dev
     mingw-w64-i686-dev g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix binutils-mingw-w64-i686
-    wine wine32:i386 wine64
+    mingw-w64-x86-64-dev g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
+    wine wine64
     xvfb x11-utils xdotool imagemagick
     locales fonts-ipafont-gothic fonts-ipafont-mincho
     clang-format zip unzip
@@ -43,9 +44,6 @@ need_root "$@"
 export DEBIAN_FRONTEND=noninteractive
 
 if [ ${#missing[@]} -gt 0 ]; then
-    if ! dpkg --print-foreign-architectures | grep -qx i386; then
-        dpkg --add-architecture i386
-    fi
     apt-get update -q
     apt-get install -y -q --no-install-recommends "${missing[@]}"
 fi
@@ -56,9 +54,4 @@ if [ $locale_ok -eq 0 ]; then
     locale-gen
 fi
 
-# Static linking wants the posix thread model of the cross compiler.
-if command -v update-alternatives >/dev/null 2>&1; then
-    update-alternatives --set i686-w64-mingw32-g++ /usr/bin/i686-w64-mingw32-g++-posix 2>/dev/null || true
-    update-alternatives --set i686-w64-mingw32-gcc /usr/bin/i686-w64-mingw32-gcc-posix 2>/dev/null || true
-fi
 echo "setup: done"

@@ -1,0 +1,39 @@
+# The Windows side: mirlka.exe, its resources, the host simulator and the tests that run under Wine.
+enable_language(RC)
+set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -c 65001")
+
+set(WINE_ENV ${CMAKE_SOURCE_DIR}/scripts/wine-env.sh)
+# One program path, not a list: test discovery does not split an emulator list.
+file(CONFIGURE OUTPUT ${CMAKE_BINARY_DIR}/wine-run
+    CONTENT "#!/bin/sh\nexec '${WINE_ENV}' run '${CMAKE_BINARY_DIR}' \"$@\"\n" @ONLY)
+file(CHMOD ${CMAKE_BINARY_DIR}/wine-run PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE
+    GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
+set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_BINARY_DIR}/wine-run)
+
+set(MIRLKA_STATIC_LINK -static -static-libgcc -static-libstdc++)
+target_compile_definitions(mirlka_core PUBLIC WINVER=0x0501 _WIN32_WINNT=0x0501 _WIN32_IE=0x0500)
+target_link_options(mirlka_core PUBLIC ${MIRLKA_STATIC_LINK})
+
+file(GLOB MIRLKA_SHELL_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/*/win/*.cpp)
+list(FILTER MIRLKA_SHELL_SOURCES EXCLUDE REGEX "/(winmain|file_replace_win)\\.cpp$")
+# The core's one link-time seam: replacing the settings file in one step.
+target_sources(mirlka_core PRIVATE ${CMAKE_SOURCE_DIR}/src/settings/win/file_replace_win.cpp)
+set(MIRLKA_SYSTEM_LIBS comctl32 version shell32 user32 gdi32 kernel32 advapi32)
+
+add_library(mirlka_shell STATIC ${MIRLKA_SHELL_SOURCES})
+target_link_libraries(mirlka_shell PUBLIC mirlka_core ${MIRLKA_SYSTEM_LIBS})
+mirlka_warnings(mirlka_shell)
+
+add_executable(mirlka WIN32 ${CMAKE_SOURCE_DIR}/src/app/win/winmain.cpp ${CMAKE_SOURCE_DIR}/src/res/mirlka.rc)
+target_link_libraries(mirlka PRIVATE mirlka_shell)
+set_target_properties(mirlka PROPERTIES OUTPUT_NAME mirlka)
+mirlka_warnings(mirlka)
+
+if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+    include(${CMAKE_SOURCE_DIR}/cmake/wine-tests.cmake)
+endif()
+
+# mirlka.exe must run from a bare folder: it may import nothing but the system's own DLLs.
+add_test(NAME mirlka_imports_only_system_dlls
+    COMMAND ${CMAKE_SOURCE_DIR}/scripts/check-imports.sh ${CMAKE_BINARY_DIR}/mirlka.exe
+            ${MIRLKA_MINGW_TRIPLET}-objdump)

@@ -1,0 +1,36 @@
+# Tests that run the Windows build under Wine. MIRLKA_EXE32 names the shipped 32-bit mirlka.exe,
+# whose resources the tests read as data.
+set(MIRLKA_EXE32 "" CACHE FILEPATH "The 32-bit mirlka.exe whose resources the tests check")
+
+# GoogleTest from Debian's sources, built with the cross compiler.
+set(gtest_disable_pthreads ON CACHE BOOL "" FORCE)
+set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+add_subdirectory(/usr/src/googletest/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+include(GoogleTest)
+
+# The wine bed's display and wineserver are ended once every test that needs them has run.
+add_test(NAME wine_bed_stop COMMAND ${WINE_ENV} stop ${CMAKE_BINARY_DIR})
+set_tests_properties(wine_bed_stop PROPERTIES FIXTURES_CLEANUP wine_bed)
+
+function(mirlka_wine_gtest target)
+    target_link_libraries(${target} PRIVATE GTest::gtest_main)
+    mirlka_warnings(${target})
+    gtest_discover_tests(${target} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120
+        PROPERTIES FIXTURES_REQUIRED wine_bed)
+endfunction()
+
+# The platform-free core's unit tests once more, on the real platform.
+add_executable(mirlka_unit_tests ${UNIT_TEST_SOURCES})
+target_link_libraries(mirlka_unit_tests PRIVATE mirlka_core ${HOSTSIM_CORE})
+mirlka_wine_gtest(mirlka_unit_tests)
+
+file(GLOB WIN_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/win/*_test.cpp)
+if(WIN_TEST_SOURCES)
+    add_executable(mirlka_win_tests ${WIN_TEST_SOURCES})
+    target_link_libraries(mirlka_win_tests PRIVATE mirlka_shell)
+    add_dependencies(mirlka_win_tests mirlka)
+    # Wine shows the Linux root as drive Z:.
+    target_compile_definitions(mirlka_win_tests PRIVATE MIRLKA_EXE32_PATH="Z:${MIRLKA_EXE32}")
+    mirlka_wine_gtest(mirlka_win_tests)
+endif()
+

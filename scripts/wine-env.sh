@@ -1,0 +1,108 @@
+#!/usr/bin/env bash
+# The Wine test bed of one build tree: a private prefix, a virtual display and a persistent wineserver.
+#   wine-env.sh ensure BUILD_DIR          create what is missing (safe to call from parallel tests)
+#   wine-env.sh run BUILD_DIR EXE [ARG…]  run a Windows program in it (used as CTest's emulator)
+#   wine-env.sh shell BUILD_DIR CMD [ARG…] run a Linux command with the bed's environment (DISPLAY, WINEPREFIX…)
+#   wine-env.sh stop BUILD_DIR            end the wineserver and the display that this bed started, by pid
+# MIRLKA_DISPLAY=:N uses that X display instead of starting a virtual one.
+set -euo pipefail
+
+cmd=${1:?command}; build=${2:?build dir}; shift 2
+build=$(cd "$build" && pwd)
+state=$build/wine-env
+mkdir -p "$state"
+
+export WINEPREFIX=$state/prefix
+export WINEARCH=win64
+# The 64-bit loader is called directly: this machine's kernel runs no 32-bit code, so the 32-bit
+# loader that the wine wrapper might pick cannot start.
+WINE=/usr/lib/wine/wine64
+export WINESERVER=/usr/lib/wine/wineserver64
+export WINEDEBUG=${WINEDEBUG:--all}
+export WINEDLLOVERRIDES="mscoree,mshtml="
+export LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8
+
+alive() { [ -f "$1" ] && kill -0 "$(cat "$1")" 2>/dev/null; }
+
+start_display() {
+    if [ -n "${MIRLKA_DISPLAY:-}" ]; then
+        export DISPLAY=$MIRLKA_DISPLAY
+        return
+    fi
+    if alive "$state/xvfb.pid" && [ -s "$state/display" ]; then
+        export DISPLAY=:$(cat "$state/display")
+        return
+    fi
+    rm -f "$state/display"
+    # -displayfd lets the server pick a free display number and tell us which.
+    setsid Xvfb -displayfd 8 -screen 0 1280x1024x24 -nolisten tcp -ac \
+        8>"$state/display" 9>&- >"$state/xvfb.log" 2>&1 </dev/null &
+    echo $! >"$state/xvfb.pid"
+    for _ in $(seq 1 100); do
+        [ -s "$state/display" ] && break
+        sleep 0.1
+    done
+    [ -s "$state/display" ] || { echo "wine-env: Xvfb did not start" >&2; cat "$state/xvfb.log" >&2; exit 1; }
+    local n; n=$(tr -dc '0-9' <"$state/display"); echo "$n" >"$state/display"
+    export DISPLAY=:$n
+}
+
+init_prefix() {
+    [ -f "$WINEPREFIX/.mirlka-ready" ] && return
+    rm -rf "$WINEPREFIX"
+    "$WINE" wineboot --init >"$state/wineboot.log" 2>&1
+    "$WINESERVER" -w
+    local subst='HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes'
+    "$WINE" reg add "$subst" /v "ＭＳ Ｐゴシック" /d IPAPGothic /f >/dev/null
+    "$WINE" reg add "$subst" /v "ＭＳ ゴシック" /d IPAGothic /f >/dev/null
+    "$WINE" reg add "$subst" /v "MS UI Gothic" /d IPAPGothic /f >/dev/null
+    "$WINE" reg add "$subst" /v "MS Shell Dlg" /d IPAPGothic /f >/dev/null
+    # Unmanaged windows close without the window manager's delay; no crash dialog may wait for a click.
+    "$WINE" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null
+    "$WINE" reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null
+    "$WINE" reg add 'HKCU\Software\Wine\Drivers' /v Audio /d "" /f >/dev/null
+    "$WINESERVER" -w
+    touch "$WINEPREFIX/.mirlka-ready"
+}
+
+ensure() {
+    exec 9>"$state/lock"
+    flock 9
+    start_display
+    init_prefix
+    # One persistent server keeps every later wine start fast.
+    if ! alive "$state/wineserver.pid"; then
+        setsid "$WINESERVER" -f -p >/dev/null 2>&1 </dev/null 9>&- &
+        echo $! >"$state/wineserver.pid"
+        sleep 0.2
+        # Wine's own background processes (services, explorer, device manager) start with the first
+        # program and live as long as the server: give them no pipe of a caller to hold open.
+        "$WINE" cmd /c exit </dev/null >/dev/null 2>&1 9>&- || true
+    fi
+    exec 9>&-
+}
+
+case $cmd in
+ensure) ensure ;;
+run)
+    ensure
+    exe=${1:?exe}; shift
+    exec "$WINE" "$exe" "$@"
+    ;;
+shell)
+    ensure
+    exec "$@"
+    ;;
+stop)
+    if alive "$state/wineserver.pid"; then
+        # -k ends the server of this prefix together with every Wine process it serves.
+        "$WINESERVER" -k 2>/dev/null || kill "$(cat "$state/wineserver.pid")" 2>/dev/null || true
+    fi
+    rm -f "$state/wineserver.pid"
+    if [ -z "${MIRLKA_DISPLAY:-}" ] && alive "$state/xvfb.pid"; then
+        kill "$(cat "$state/xvfb.pid")" 2>/dev/null || true
+    fi
+    rm -f "$state/xvfb.pid" "$state/display"
+    ;;
+*) echo "wine-env: unknown command $cmd" >&2; exit 2 ;;
+esac

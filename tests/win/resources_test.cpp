@@ -1,0 +1,181 @@
+// The string table and the version block of the built program, read the way the program reads them.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "ui/win/res_string.h"
+
+namespace {
+
+// Expected texts are written here in UTF-8 and compared as the program sees them: code page 932.
+std::string ToAnsi(const char* utf8) {
+    const int wideLength = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8, -1, nullptr, 0);
+    std::wstring wide(static_cast<std::size_t>(wideLength), L'\0');
+    MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8, -1, wide.data(), wideLength);
+    const int length =
+        WideCharToMultiByte(CP_ACP, 0, wide.c_str(), -1, nullptr, 0, nullptr, nullptr);
+    std::string ansi(static_cast<std::size_t>(length), '\0');
+    WideCharToMultiByte(CP_ACP, 0, wide.c_str(), -1, ansi.data(), length, nullptr, nullptr);
+    ansi.resize(static_cast<std::size_t>(length - 1));
+    return ansi;
+}
+
+struct Entry {
+    UINT id;
+    const char* utf8;
+};
+
+const Entry kEntries[] = {
+    {2, "https://mirelka.example.org/"},
+    {3, "SOFTWARE\\Cakewalk Music Software\\Tools Menu\\mirlka"},
+    {4, "ExePath"},
+    {5, "MenuText"},
+    {6, "StatusBarText"},
+    {7, "Generic"},
+    {8, "Type"},
+    {134, "FileDescription"},
+    {135, "LegalCopyright"},
+    {136, "Comments"},
+    {137, "エラー"},
+    {138, "確認"},
+    {139, "警告"},
+    {140, "情報"},
+    {141, "Mirelka for Cakewalk"},
+    {142, "WWWブラウザを起動し、インターネットへの接続を試みますか?"},
+    {143, "このプリセットは、すでに存在します。上書きしますか?"},
+    {144, "このプリセットを、削除してもよろしいですか?"},
+    {145, "この名前のプリセットは、存在しません。"},
+    {146, "Cakewalkは、再生または録音を行っています。\n停止してから実行してください。"},
+    {147, "Cakewalkとの対話を、確立できませんでした。"},
+    {148, "予期しないエラーが発生しました。"},
+    {149, "トラック"},
+    {150, "チャンネル"},
+    {151, "Mirelka"},
+};
+
+// Both the shipped 32-bit program and the build that these tests belong to, which lies beside them.
+std::vector<std::string> Executables() {
+    char self[MAX_PATH];
+    const DWORD length = GetModuleFileNameA(nullptr, self, MAX_PATH);
+    std::string beside(self, length);
+    beside.resize(beside.find_last_of('\\') + 1);
+    return {MIRLKA_EXE32_PATH, beside + "mirlka.exe"};
+}
+
+class ProgramResources : public ::testing::TestWithParam<std::string> {
+protected:
+    void SetUp() override {
+        module_ = LoadLibraryExA(GetParam().c_str(), nullptr,
+                                 LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+        ASSERT_NE(module_, nullptr) << GetParam() << " error " << GetLastError();
+    }
+    void TearDown() override {
+        if (module_) {
+            FreeLibrary(module_);
+        }
+    }
+    HMODULE module_ = nullptr;
+};
+
+TEST(AnsiCodePage, IsShiftJis) {
+    // Everything below compares code page 932 bytes; the test bed must give the program that page.
+    ASSERT_EQ(GetACP(), 932u);
+    EXPECT_EQ(ToAnsi("エラー"), "\x83\x47\x83\x89\x81\x5b");
+}
+
+TEST_P(ProgramResources, EveryStringEntryIsByteExact) {
+    for (const Entry& entry : kEntries) {
+        std::string text = "stale";
+        mirlka::LoadResString(text, entry.id, module_);
+        EXPECT_EQ(text, ToAnsi(entry.utf8)) << "string " << entry.id;
+    }
+    const std::string busy = mirlka::ResString(146, module_);
+    EXPECT_EQ(std::count(busy.begin(), busy.end(), '\n'), 1);
+    EXPECT_EQ(busy.find('\r'), std::string::npos);
+}
+
+TEST_P(ProgramResources, NoOtherStringEntries) {
+    std::vector<UINT> expected;
+    for (const Entry& entry : kEntries) {
+        expected.push_back(entry.id);
+    }
+    for (UINT id = 0; id < 400; ++id) {
+        const bool listed = std::find(expected.begin(), expected.end(), id) != expected.end();
+        EXPECT_EQ(!mirlka::ResString(id, module_).empty(), listed) << "string " << id;
+    }
+}
+
+TEST_P(ProgramResources, VersionBlockCarriesTheProgramVersionAndTexts) {
+    const std::string& path = GetParam();
+    DWORD handle = 0;
+    const DWORD size = GetFileVersionInfoSizeA(path.c_str(), &handle);
+    ASSERT_GT(size, 0u);
+    std::vector<char> block(size);
+    ASSERT_TRUE(GetFileVersionInfoA(path.c_str(), handle, size, block.data()));
+
+    VS_FIXEDFILEINFO* fixed = nullptr;
+    UINT length = 0;
+    ASSERT_TRUE(VerQueryValueA(block.data(), "\\", reinterpret_cast<void**>(&fixed), &length));
+    EXPECT_EQ(fixed->dwFileVersionMS, 0x00010001u);
+    EXPECT_EQ(fixed->dwFileVersionLS, (2005u << 16) | 708u);
+
+    DWORD* translation = nullptr;
+    ASSERT_TRUE(VerQueryValueA(block.data(), "\\VarFileInfo\\Translation",
+                               reinterpret_cast<void**>(&translation), &length));
+    ASSERT_EQ(length, 4u);
+    EXPECT_EQ(LOWORD(*translation), 0x0411);
+    EXPECT_EQ(HIWORD(*translation), 0x04B0);
+
+    const struct {
+        const char* key;
+        const char* utf8;
+    } values[] = {
+        {"FileDescription", "Mirelka for Cakewalk version 1.01"},
+        {"Comments", "Cakewalkの各トラックのMIDIチャンネルを、一括変更するためのプログラムです。"},
+        {"FileVersion", "1, 1, 2005, 708"},
+        {"ProductVersion", "1, 1, 2005, 708"},
+        {"InternalName", "Mirelka for Cakewalk"},
+        {"OriginalFilename", "mirlka.exe"},
+        {"ProductName", "Mirelka for Cakewalk version 1.01"},
+    };
+    for (const auto& value : values) {
+        const std::string query = std::string("\\StringFileInfo\\041104B0\\") + value.key;
+        char* text = nullptr;
+        ASSERT_TRUE(VerQueryValueA(block.data(), query.c_str(), reinterpret_cast<void**>(&text),
+                                   &length))
+            << value.key;
+        EXPECT_EQ(std::string(text), ToAnsi(value.utf8)) << value.key;
+    }
+    char* copyright = nullptr;
+    ASSERT_TRUE(VerQueryValueA(block.data(), "\\StringFileInfo\\041104B0\\LegalCopyright",
+                               reinterpret_cast<void**>(&copyright), &length));
+    EXPECT_NE(std::string(copyright).find("Mirelka"), std::string::npos);
+}
+
+TEST_P(ProgramResources, IconHasBothSizes) {
+    for (int size : {16, 32}) {
+        HANDLE icon = LoadImageA(module_, MAKEINTRESOURCEA(128), IMAGE_ICON, size, size, 0);
+        EXPECT_NE(icon, nullptr) << size;
+        if (icon) {
+            ICONINFO info{};
+            ASSERT_TRUE(GetIconInfo(static_cast<HICON>(icon), &info));
+            BITMAP bitmap{};
+            GetObjectA(info.hbmColor, sizeof bitmap, &bitmap);
+            EXPECT_EQ(bitmap.bmWidth, size);
+            DeleteObject(info.hbmColor);
+            DeleteObject(info.hbmMask);
+            DestroyIcon(static_cast<HICON>(icon));
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Builds, ProgramResources, ::testing::ValuesIn(Executables()),
+                         [](const ::testing::TestParamInfo<std::string>& info) {
+                             return info.index == 0 ? "Shipped32" : "ThisBuild";
+                         });
+
+}  // namespace
