@@ -37,3 +37,11 @@ endif()
 add_test(NAME mirlka_imports_only_system_dlls
     COMMAND ${CMAKE_SOURCE_DIR}/scripts/check-imports.sh ${CMAKE_BINARY_DIR}/mirlka.exe
             ${MIRLKA_MINGW_TRIPLET}-objdump)
+
+# The host simulator: a DDE peer that stands in for the host sequencer in tests and demos.
+file(GLOB HOSTSIM_WIN_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tools/hostsim/win/*.cpp)
+if(HOSTSIM_WIN_SOURCES)
+    add_executable(hostsim WIN32 ${HOSTSIM_WIN_SOURCES})
+    target_link_libraries(hostsim PRIVATE hostsim_core ${MIRLKA_SYSTEM_LIBS})
+    mirlka_warnings(hostsim)
+endif()

@@ -1,0 +1,10 @@
+#include "app/win/app_globals.h"
+
+namespace mirlka {
+
+AppGlobals& Globals() {
+    static AppGlobals globals;
+    return globals;
+}
+
+}  // namespace mirlka
