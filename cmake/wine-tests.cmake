@@ -12,11 +12,17 @@ include(GoogleTest)
 add_test(NAME wine_bed_stop COMMAND ${WINE_ENV} stop ${CMAKE_BINARY_DIR})
 set_tests_properties(wine_bed_stop PROPERTIES FIXTURES_CLEANUP wine_bed)
 
+# Tests that share the desktop, the registry key or the host's DDE service name take turns.
 function(mirlka_wine_gtest target)
+    cmake_parse_arguments(ARG "SHARES_DESKTOP" "" "" ${ARGN})
     target_link_libraries(${target} PRIVATE GTest::gtest_main)
     mirlka_warnings(${target})
+    set(props FIXTURES_REQUIRED wine_bed)
+    if(ARG_SHARES_DESKTOP)
+        list(APPEND props RESOURCE_LOCK wine_desktop)
+    endif()
     gtest_discover_tests(${target} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120
-        PROPERTIES FIXTURES_REQUIRED wine_bed)
+        PROPERTIES ${props})
 endfunction()
 
 # The platform-free core's unit tests once more, on the real platform.
@@ -32,7 +38,7 @@ if(WIN_TEST_SOURCES)
     add_dependencies(mirlka_win_tests mirlka)
     # Wine shows the Linux root as drive Z:.
     target_compile_definitions(mirlka_win_tests PRIVATE MIRLKA_EXE32_PATH="Z:${MIRLKA_EXE32}")
-    mirlka_wine_gtest(mirlka_win_tests)
+    mirlka_wine_gtest(mirlka_win_tests SHARES_DESKTOP)
 endif()
 
 
@@ -46,5 +52,5 @@ if(E2E_TEST_SOURCES)
     if(TARGET hostsim)
         add_dependencies(mirlka_e2e_tests hostsim)
     endif()
-    mirlka_wine_gtest(mirlka_e2e_tests)
+    mirlka_wine_gtest(mirlka_e2e_tests SHARES_DESKTOP)
 endif()
