@@ -18,7 +18,7 @@ packages=(
     mingw-w64-x86-64-dev g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
     wine wine64
     xvfb x11-utils xdotool imagemagick
-    locales fonts-ipafont-gothic fonts-ipafont-mincho
+    locales fonts-ipafont-gothic fonts-ipafont-mincho fonts-wine
     clang-format zip unzip
 )
 

@@ -1,5 +1,6 @@
 // Entry point of mirlka.exe.
 #include <windows.h>
+#include <commctrl.h>
 
 #include "res/resource.h"
 #include "ui/string_ids.h"
@@ -33,6 +34,9 @@ INT_PTR CALLBACK MainDlgProc(HWND window, UINT message, WPARAM wParam, LPARAM) {
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+    // The main window's template holds a list view, whose class must exist before the dialog.
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_LISTVIEW_CLASSES};
+    InitCommonControlsEx(&controls);
     WNDCLASSA wc{};
     if (!GetClassInfoA(nullptr, "#32770", &wc)) {
         return 0;

@@ -1,0 +1,52 @@
+#!/usr/bin/env bash
+# Runs every test: installs what is missing, builds the platform-free core natively (ASan/UBSan),
+# the shipped 32-bit mirlka.exe and the 64-bit build that runs under Wine, then runs all suites.
+set -uo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+cd "$root"
+
+bash scripts/setup.sh || { echo "setup failed"; exit 1; }
+
+passed=0
+failed=0
+broken=()
+
+suite() {
+    local preset=$1 log
+    log=$(mktemp)
+    echo "=== $preset: configure and build"
+    if ! { cmake --preset "$preset" >/dev/null && cmake --build --preset "$preset"; }; then
+        broken+=("$preset (build)")
+        failed=$((failed + 1))
+        return
+    fi
+    echo "=== $preset: test"
+    ctest --preset "$preset" 2>&1 | tee "$log"
+    local line p f total
+    line=$(grep -E '[0-9]+% tests passed, [0-9]+ tests? failed out of [0-9]+' "$log" | tail -n 1)
+    if [ -z "$line" ]; then
+        broken+=("$preset (no result)")
+        failed=$((failed + 1))
+    else
+        f=$(sed -E 's/.* ([0-9]+) tests? failed out of ([0-9]+).*/\1/' <<<"$line")
+        total=$(sed -E 's/.* failed out of ([0-9]+).*/\1/' <<<"$line")
+        p=$((total - f))
+        passed=$((passed + p))
+        failed=$((failed + f))
+        [ "$f" -eq 0 ] || broken+=("$preset ($f failed)")
+    fi
+    rm -f "$log"
+}
+
+trap 'scripts/wine-env.sh stop build/win64 >/dev/null 2>&1 || true' EXIT
+
+suite native
+suite win32   # before win64: the Wine tests also check the shipped 32-bit program's resources
+suite win64
+
+echo
+if [ ${#broken[@]} -gt 0 ]; then
+    echo "FAILED: ${broken[*]}"
+fi
+echo "tests: $passed passed, $failed failed"
+[ "$failed" -eq 0 ]
