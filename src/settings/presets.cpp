@@ -64,7 +64,10 @@ PresetButtons ButtonsForTypedName(std::string_view text) {
 }
 
 std::string PresetPrefix(std::string_view name) {
-    return "'" + std::string(name) + "'\n";
+    std::string prefix;
+    prefix.reserve(name.size() + 3);
+    prefix.append(1, '\'').append(name).append("'\n");
+    return prefix;
 }
 
 }  // namespace mirlka
