@@ -11,7 +11,7 @@ namespace mirlka {
 inline constexpr int kTrackCount = 256;
 
 class TrackTable {
-public:
+  public:
     virtual ~TrackTable() = default;
     virtual std::int32_t Entry(int n) const = 0;
     virtual void SetEntry(int n, std::int32_t value) = 0;
@@ -19,13 +19,13 @@ public:
 
 // A table held in memory: the stand-in for the list view wherever no window exists.
 class ArrayTrackTable final : public TrackTable {
-public:
+  public:
     std::int32_t Entry(int n) const override { return entries_.at(static_cast<std::size_t>(n)); }
     void SetEntry(int n, std::int32_t value) override {
         entries_.at(static_cast<std::size_t>(n)) = value;
     }
 
-private:
+  private:
     std::array<std::int32_t, kTrackCount> entries_{};
 };
 

@@ -67,7 +67,7 @@ std::vector<std::string> Executables() {
 }
 
 class ProgramResources : public ::testing::TestWithParam<std::string> {
-protected:
+  protected:
     void SetUp() override {
         module_ = LoadLibraryExA(GetParam().c_str(), nullptr,
                                  LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
@@ -145,8 +145,8 @@ TEST_P(ProgramResources, VersionBlockCarriesTheProgramVersionAndTexts) {
     for (const auto& value : values) {
         const std::string query = std::string("\\StringFileInfo\\041104B0\\") + value.key;
         char* text = nullptr;
-        ASSERT_TRUE(VerQueryValueA(block.data(), query.c_str(), reinterpret_cast<void**>(&text),
-                                   &length))
+        ASSERT_TRUE(
+            VerQueryValueA(block.data(), query.c_str(), reinterpret_cast<void**>(&text), &length))
             << value.key;
         EXPECT_EQ(std::string(text), ToAnsi(value.utf8)) << value.key;
     }

@@ -5,11 +5,9 @@
 namespace mirlka {
 
 void LoadResString(std::string& out, UINT id, HINSTANCE module) {
-    out = LoadStringGrowing(
-        [module](unsigned entry, char* buffer, int size) {
-            return LoadStringA(module, entry, buffer, size);
-        },
-        id);
+    out = LoadStringGrowing([module](unsigned entry, char* buffer,
+                                     int size) { return LoadStringA(module, entry, buffer, size); },
+                            id);
 }
 
 std::string ResString(UINT id, HINSTANCE module) {
