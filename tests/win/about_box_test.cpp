@@ -1,0 +1,349 @@
+// The about box as the user meets it, and the manual beside the executable. The box reads its
+// texts from the module it is created from: a copy of mirlka.exe in a folder without a manual.
+#include "ui/win/about_box.h"
+
+#include <tlhelp32.h>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <set>
+#include <string>
+#include <thread>
+
+#include "app/win/app_globals.h"
+#include "win/box_watcher.h"
+
+namespace {
+
+using mirlka::Globals;
+using mirlka::test::BoxSource;
+using mirlka::test::BoxWatcher;
+using mirlka::test::FindMessageBox;
+using mirlka::test::ReadMessageBox;
+using mirlka::test::SeenBox;
+using mirlka::test::WindowTextOf;
+using namespace std::chrono_literals;
+
+constexpr INT_PTR kForcedEnd = -7;
+
+// Expected texts are written here in UTF-8 and compared as the program sees them: code page 932.
+std::string ToAnsi(const char* utf8) {
+    wchar_t wide[512];
+    char ansi[1024];
+    MultiByteToWideChar(CP_UTF8, 0, utf8, -1, wide, 512);
+    WideCharToMultiByte(CP_ACP, 0, wide, -1, ansi, sizeof ansi, nullptr, nullptr);
+    return ansi;
+}
+
+std::string SystemText(DWORD code) {
+    char* text = nullptr;
+    FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_ALLOCATE_BUFFER, nullptr, code,
+                   LANG_SYSTEM_DEFAULT, reinterpret_cast<char*>(&text), 0, nullptr);
+    std::string result = text ? text : "";
+    LocalFree(text);
+    return result;
+}
+
+std::string Folder(const std::string& path) {
+    return path.substr(0, path.find_last_of('\\') + 1);
+}
+
+std::string ThisExecutable() {
+    char path[MAX_PATH];
+    return std::string(path, GetModuleFileNameA(nullptr, path, MAX_PATH));
+}
+
+// `folder` (ending in a backslash) made `length` bytes long by creating nested folders below it.
+std::string DeepFolder(std::string folder, std::size_t length) {
+    while (folder.size() < length) {
+        // Components of up to 100 bytes; never leave a single byte, which no component fits.
+        const std::size_t rest = length - folder.size() - 1;
+        const std::size_t part = rest <= 100 ? rest : (rest == 101 ? 99 : 100);
+        folder += std::string(part, 'd') + "\\";
+        CreateDirectoryA(folder.c_str(), nullptr);
+    }
+    return folder;
+}
+
+// A copy of the program in a folder of its own, mapped as an image so that its path, version block,
+// string table and dialogs are there but none of its code runs.
+class ProgramCopy {
+  public:
+    explicit ProgramCopy(const std::string& folder) : path_(folder + "mirlka.exe") {
+        CopyFileA((Folder(ThisExecutable()) + "mirlka.exe").c_str(), path_.c_str(), FALSE);
+        module_ = LoadLibraryExA(path_.c_str(), nullptr, DONT_RESOLVE_DLL_REFERENCES);
+        previous_ = Globals().instance;
+        Globals().instance = module_;
+    }
+    ~ProgramCopy() {
+        Globals().instance = previous_;
+        if (module_) {
+            FreeLibrary(module_);
+        }
+        DeleteFileA(path_.c_str());
+    }
+    ProgramCopy(const ProgramCopy&) = delete;
+    ProgramCopy& operator=(const ProgramCopy&) = delete;
+
+    HINSTANCE module() const { return module_; }
+    const std::string& path() const { return path_; }
+
+  private:
+    std::string path_;
+    HINSTANCE module_ = nullptr;
+    HINSTANCE previous_ = nullptr;
+};
+
+// Removes the folders from the deepest up; a folder that still holds something stays.
+void RemoveFolders(std::string folder, std::size_t downTo) {
+    while (folder.size() > downTo) {
+        RemoveDirectoryA(folder.c_str());
+        folder.pop_back();
+        folder.resize(folder.find_last_of('\\') + 1);
+    }
+}
+
+class AboutBoxTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        char temp[MAX_PATH];
+        GetTempPathA(MAX_PATH, temp);
+        char longTemp[MAX_PATH];
+        GetLongPathNameA(temp, longTemp, MAX_PATH);
+        root_ =
+            std::string(longTemp) + "mirlka-about-" + std::to_string(GetCurrentProcessId()) + "\\";
+        CreateDirectoryA(root_.c_str(), nullptr);
+        program_ = std::make_unique<ProgramCopy>(root_);
+        ASSERT_NE(program_->module(), nullptr) << GetLastError();
+        // The program's windows carry its module, whose string table serves their message boxes.
+        owner_ = CreateWindowExA(0, "STATIC", "owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 200, 150,
+                                 700, 500, nullptr, nullptr, program_->module(), nullptr);
+        ASSERT_NE(owner_, nullptr);
+    }
+    void TearDown() override {
+        DestroyWindow(owner_);
+        program_.reset();
+        RemoveFolders(root_, root_.size() - 1);
+    }
+
+    // Runs the about box on this thread while `drive` handles it from another; a box that `drive`
+    // leaves open is ended with kForcedEnd so that no test can hang.
+    INT_PTR RunAboutBox(const std::function<void(HWND box)>& drive) {
+        const DWORD thread = GetCurrentThreadId();
+        std::thread driver([&] {
+            HWND box = nullptr;
+            for (int i = 0; i < 500 && !(box = FindMessageBox(BoxSource::Thread(thread))); ++i) {
+                Sleep(10);
+            }
+            if (!box) {
+                return;
+            }
+            drive(box);
+            for (int i = 0; i < 300 && IsWindow(box); ++i) {
+                Sleep(10);
+            }
+            if (IsWindow(box)) {
+                EndDialog(box, kForcedEnd);
+            }
+        });
+        const INT_PTR result = DialogBoxParamA(program_->module(), MAKEINTRESOURCEA(100), owner_,
+                                               mirlka::AboutDlgProc, 0);
+        driver.join();
+        return result;
+    }
+
+    std::string root_;
+    std::unique_ptr<ProgramCopy> program_;
+    HWND owner_ = nullptr;
+};
+
+LOGFONTA FontOf(HWND window) {
+    LOGFONTA font{};
+    DWORD_PTR handle = 0;
+    SendMessageTimeoutA(window, WM_GETFONT, 0, 0, SMTO_ABORTIFHUNG, 2000, &handle);
+    GetObjectA(reinterpret_cast<HFONT>(handle), sizeof font, &font);
+    return font;
+}
+
+TEST_F(AboutBoxTest, ShowsVersionTextsPathAndWebSiteInABoldDescriptionCentredOverItsOwner) {
+    std::string texts[4];
+    std::string website;
+    LOGFONTA dialogFont{}, bold{};
+    HFONT boldHandle = nullptr;
+    LONG otherWeights[5] = {};
+    RECT box{}, owner{};
+    const INT_PTR result = RunAboutBox([&](HWND dialog) {
+        const int ids[] = {134, 135, 136, 1005};
+        for (int i = 0; i < 4; ++i) {
+            texts[i] = WindowTextOf(GetDlgItem(dialog, ids[i]));
+        }
+        website = WindowTextOf(GetDlgItem(dialog, 1002));
+        dialogFont = FontOf(dialog);
+        bold = FontOf(GetDlgItem(dialog, 134));
+        boldHandle =
+            reinterpret_cast<HFONT>(SendMessageA(GetDlgItem(dialog, 134), WM_GETFONT, 0, 0));
+        const int others[] = {2, 135, 136, 1005, 1002};
+        for (int i = 0; i < 5; ++i) {
+            otherWeights[i] = FontOf(GetDlgItem(dialog, others[i])).lfWeight;
+        }
+        GetWindowRect(dialog, &box);
+        GetWindowRect(owner_, &owner);
+        PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+    });
+    EXPECT_EQ(result, IDCANCEL);
+    EXPECT_EQ(texts[0], "Mirelka for Cakewalk version 1.01");
+    EXPECT_EQ(texts[1], "Copyright (C) 2005-2026 Mirelka project");
+    EXPECT_EQ(texts[2],
+              ToAnsi("Cakewalkの各トラックのMIDIチャンネルを、一括変更するためのプログラムです。"));
+    EXPECT_EQ(texts[3], program_->path());
+    EXPECT_EQ(website, "https://mirelka.example.org/");
+
+    EXPECT_EQ(bold.lfHeight, 14);
+    EXPECT_EQ(bold.lfWeight, FW_BOLD);
+    EXPECT_STREQ(bold.lfFaceName, dialogFont.lfFaceName);
+    EXPECT_EQ(bold.lfCharSet, dialogFont.lfCharSet);
+    EXPECT_NE(dialogFont.lfHeight, 14) << "the dialog font must differ for the check to mean much";
+    for (LONG weight : otherWeights) {
+        EXPECT_EQ(weight, dialogFont.lfWeight);
+    }
+    LOGFONTA afterwards{};
+    EXPECT_EQ(GetObjectA(boldHandle, sizeof afterwards, &afterwards), 0)
+        << "the bold font outlives the box";
+
+    EXPECT_NEAR((box.left + box.right) / 2, (owner.left + owner.right) / 2, 1);
+    EXPECT_NEAR((box.top + box.bottom) / 2, (owner.top + owner.bottom) / 2, 1);
+}
+
+// The ways of closing the box that the user has; each ends it as the OK button does.
+TEST_F(AboutBoxTest, OkEnterEscapeAndCloseBoxEndTheBoxWithResult2) {
+    const struct {
+        const char* way;
+        std::function<void(HWND)> act;
+    } ways[] = {
+        {"OK",
+         [](HWND box) {
+             PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED),
+                          reinterpret_cast<LPARAM>(GetDlgItem(box, IDCANCEL)));
+         }},
+        {"Enter", [](HWND box) { PostMessageA(GetDlgItem(box, 1005), WM_KEYDOWN, VK_RETURN, 0); }},
+        {"Escape", [](HWND box) { PostMessageA(GetDlgItem(box, 1005), WM_KEYDOWN, VK_ESCAPE, 0); }},
+        {"close box", [](HWND box) { PostMessageA(box, WM_SYSCOMMAND, SC_CLOSE, 0); }},
+    };
+    for (const auto& way : ways) {
+        EXPECT_EQ(RunAboutBox(way.act), 2) << way.way;
+    }
+}
+
+std::set<DWORD> ChildProcesses() {
+    std::set<DWORD> children;
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    PROCESSENTRY32 entry{};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Process32First(snapshot, &entry); more;
+         more = Process32Next(snapshot, &entry)) {
+        if (entry.th32ParentProcessID == GetCurrentProcessId()) {
+            children.insert(entry.th32ProcessID);
+        }
+    }
+    CloseHandle(snapshot);
+    return children;
+}
+
+TEST_F(AboutBoxTest, WebSiteButtonAsksYesOrNoAndNoOpensNothing) {
+    const auto before = ChildProcesses();
+    SeenBox question;
+    bool offersYes = false, offersNo = false, offersOther = true;
+    HWND afterNo = nullptr, about = nullptr;
+    std::set<DWORD> started;
+    const INT_PTR result = RunAboutBox([&](HWND box) {
+        about = box;
+        PostMessageA(box, WM_COMMAND, MAKEWPARAM(1002, BN_CLICKED),
+                     reinterpret_cast<LPARAM>(GetDlgItem(box, 1002)));
+        BoxWatcher watcher(BoxSource::Thread(GetWindowThreadProcessId(box, nullptr)), IDNO, 5s, box,
+                           500ms);
+        Sleep(300);  // the question is up and the watcher waits before it answers
+        if (HWND shown =
+                FindMessageBox(BoxSource::Thread(GetWindowThreadProcessId(box, nullptr)), box)) {
+            offersYes = GetDlgItem(shown, IDYES) != nullptr;
+            offersNo = GetDlgItem(shown, IDNO) != nullptr;
+            offersOther = GetDlgItem(shown, IDOK) || GetDlgItem(shown, IDCANCEL);
+        }
+        question = watcher.Wait();
+        // A browser started through the shell may live only for a moment: keep looking for a
+        // second.
+        for (int i = 0; i < 100; ++i) {
+            for (DWORD child : ChildProcesses()) {
+                if (!before.count(child)) {
+                    started.insert(child);
+                }
+            }
+            Sleep(10);
+        }
+        afterNo = FindMessageBox(BoxSource::Thread(GetWindowThreadProcessId(box, nullptr)), box);
+        PostMessageA(box, WM_COMMAND, IDCANCEL, 0);
+    });
+    EXPECT_EQ(result, 2);
+    ASSERT_TRUE(question) << "no question was asked";
+    EXPECT_EQ(question.owner, about);
+    EXPECT_EQ(question.title, ToAnsi("確認"));
+    EXPECT_EQ(question.text, ToAnsi("WWWブラウザを起動し、インターネットへの接続を試みますか?"));
+    EXPECT_TRUE(offersYes && offersNo && !offersOther);
+    EXPECT_EQ(afterNo, nullptr) << "something was reported after No";
+    EXPECT_TRUE(started.empty()) << "something was started after No";
+}
+
+TEST_F(AboutBoxTest, ManualIsLookedForBesideTheExecutable) {
+    char buffer[MAX_PATH];
+    ASSERT_TRUE(mirlka::GetManualPath(buffer));
+    EXPECT_EQ(std::string(buffer), root_ + "mirlka.html");
+
+    Globals().instance = nullptr;  // the running program's own file
+    ASSERT_TRUE(mirlka::GetManualPath(buffer));
+    EXPECT_EQ(std::string(buffer), Folder(ThisExecutable()) + "mirlka.html");
+}
+
+// A folder whose manual path fills the buffer exactly, and one a byte deeper.
+TEST_F(AboutBoxTest, ManualPathThatWouldNotFitIsRefusedNotCut) {
+    for (const std::size_t folderLength : {MAX_PATH - 12, MAX_PATH - 11}) {
+        const std::string folder = DeepFolder(root_, folderLength);
+        {
+            ProgramCopy deep(folder);
+            ASSERT_NE(deep.module(), nullptr) << folderLength << " error " << GetLastError();
+            char buffer[MAX_PATH];
+            const bool fits = folderLength + 11 < MAX_PATH;
+            EXPECT_EQ(mirlka::GetManualPath(buffer), fits) << folderLength;
+            EXPECT_EQ(std::string(buffer), fits ? folder + "mirlka.html" : "") << folderLength;
+        }
+        RemoveFolders(folder, root_.size());
+    }
+}
+
+// The manual cannot be opened: the user reads the system's reason in an error box over the owner.
+TEST_F(AboutBoxTest, ManualThatCannotBeOpenedIsReportedWithTheSystemsWording) {
+    const std::string deep = DeepFolder(root_, MAX_PATH - 11);
+    const struct {
+        const char* situation;
+        std::string folder;
+        DWORD code;
+    } cases[] = {
+        {"missing manual", root_, ERROR_FILE_NOT_FOUND},
+        {"folder too deep", deep, ERROR_FILENAME_EXCED_RANGE},
+    };
+    for (const auto& c : cases) {
+        std::unique_ptr<ProgramCopy> deepCopy;
+        if (c.folder != root_) {
+            deepCopy = std::make_unique<ProgramCopy>(c.folder);
+        }
+        BoxWatcher watcher(BoxSource::ThisThread(), IDOK);
+        mirlka::OpenManual(owner_);
+        const SeenBox box = watcher.Wait();
+        ASSERT_TRUE(box) << c.situation;
+        EXPECT_EQ(box.owner, owner_) << c.situation;
+        EXPECT_EQ(box.title, ToAnsi("エラー")) << c.situation;
+        EXPECT_EQ(box.text, SystemText(c.code)) << c.situation;
+    }
+    RemoveFolders(deep, root_.size());
+}
+
+}  // namespace
