@@ -1,65 +1,116 @@
-// Entry point of mirlka.exe.
+// Entry point of mirlka.exe: one copy at a time, the main window, the message loop.
 #include <windows.h>
 #include <commctrl.h>
 
-#include "res/resource.h"
-#include "ui/string_ids.h"
-#include "ui/win/res_string.h"
+#include <string>
 
+#include "app/paths.h"
+#include "app/win/app_globals.h"
+#include "app/win/main_window.h"
+#include "host/win/tool_registration.h"
+#include "res/resource.h"
+#include "settings/win/saved_state.h"
+#include "ui/win/message_box.h"
+
+namespace mirlka {
 namespace {
 
-INT_PTR CALLBACK MainDlgProc(HWND window, UINT message, WPARAM wParam, LPARAM) {
-    switch (message) {
-        case WM_INITDIALOG:
-            SetWindowTextA(window, mirlka::ResString(mirlka::kIdsMainWindowTitle,
-                                                     mirlka::WindowModule(window))
-                                       .c_str());
-            return TRUE;
-        case WM_COMMAND:
-            if (LOWORD(wParam) == IDM_EXIT) {
-                DestroyWindow(window);
+constexpr char kWindowClass[] = "MiRlKaWnd";
+// Two copies would each rewrite the whole settings file at exit, and the one that ends last would
+// drop the presets the other had saved; so a second start hands over to the first.
+constexpr char kInstanceMutex[] = "MiRlKaWnd.Instance";
+
+// Brings the running copy's window to the front. Its window may not exist yet when both copies
+// start together, so the search is repeated for a short while.
+void ActivateRunningCopy() {
+    for (int attempt = 0; attempt < 50; ++attempt) {
+        if (HWND running = FindWindowA(kWindowClass, nullptr)) {
+            if (IsIconic(running)) {
+                ShowWindow(running, SW_RESTORE);
             }
-            return TRUE;
-        case WM_CLOSE:
-            DestroyWindow(window);
-            return TRUE;
-        case WM_DESTROY:
-            PostQuitMessage(0);
-            return TRUE;
-        default:
-            return FALSE;
+            SetForegroundWindow(running);
+            return;
+        }
+        Sleep(100);
     }
 }
 
-}  // namespace
+// "mirlka.ini" beside the executable; empty when that path would not fit a path buffer, so that
+// nothing gets written to a cut path.
+std::string BuildSettingsPath() {
+    char module[kMaxPath];
+    const DWORD length = GetModuleFileNameA(nullptr, module, sizeof module);
+    if (length == 0 || length >= sizeof module) {
+        return {};
+    }
+    return PathBesideModule(std::string_view(module, length), kSettingsFileName).value_or("");
+}
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+bool RegisterMainWindowClass(HINSTANCE instance, WNDCLASSA& dialogClass) {
+    dialogClass.lpszClassName = kWindowClass;
+    dialogClass.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(IDI_APP));
+    dialogClass.cbWndExtra |= DLGWINDOWEXTRA;
+    return RegisterClassA(&dialogClass) != 0;
+}
+
+void RunMessageLoop(HWND window, HACCEL accelerators) {
+    MSG message;
+    for (;;) {
+        const BOOL got = GetMessageA(&message, nullptr, 0, 0);
+        if (got == 0 || got == -1) {
+            return;
+        }
+        if (accelerators && TranslateAcceleratorA(window, accelerators, &message)) {
+            continue;
+        }
+        if (IsDialogMessageA(window, &message)) {
+            continue;
+        }
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
+    }
+}
+
+int Run(HINSTANCE instance) {
+    AppGlobals& globals = Globals();
+    WNDCLASSA dialogClass{};
+    if (!GetClassInfoA(nullptr, "#32770", &dialogClass)) {
+        ReportSystemError(GetLastError(), GetDesktopWindow());
+        return 0;
+    }
+    globals.instance = instance;
+    globals.commonControlsVersion = ReadFileVersion("comctl32.dll");
+    if (!RegisterMainWindowClass(instance, dialogClass)) {
+        ReportSystemError(GetLastError(), GetDesktopWindow());
+        return 0;
+    }
     // The main window's template holds a list view, whose class must exist before the dialog.
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_LISTVIEW_CLASSES};
     InitCommonControlsEx(&controls);
-    WNDCLASSA wc{};
-    if (!GetClassInfoA(nullptr, "#32770", &wc)) {
-        return 0;
-    }
-    wc.lpszClassName = "MiRlKaWnd";
-    wc.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(IDI_APP));
-    wc.cbWndExtra |= DLGWINDOWEXTRA;
-    if (!RegisterClassA(&wc)) {
-        return 0;
-    }
-    HWND window =
-        CreateDialogParamA(instance, MAKEINTRESOURCEA(IDD_MAIN), nullptr, MainDlgProc, 0);
+    Settings().Load(BuildSettingsPath());
+    HWND window = CreateDialogParamA(instance, MAKEINTRESOURCEA(IDD_MAIN), nullptr, MainDlgProc, 0);
     if (!window) {
+        ReportSystemError(GetLastError(), GetDesktopWindow());
         return 0;
     }
+    globals.mainWindow = window;
     ShowWindow(window, SW_SHOW);
     UpdateWindow(window);
-    MSG msg;
-    while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
-        if (!IsDialogMessageA(window, &msg)) {
-            TranslateMessage(&msg);
-            DispatchMessageA(&msg);
-        }
-    }
+    UpdateToolRegistration();
+    RunMessageLoop(window, LoadAcceleratorsA(instance, MAKEINTRESOURCEA(IDR_ACCELERATORS)));
     return 0;
+}
+
+}  // namespace
+}  // namespace mirlka
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+    // Held until the process ends; the system releases it then.
+    HANDLE instanceMutex = CreateMutexA(nullptr, FALSE, mirlka::kInstanceMutex);
+    if (instanceMutex && GetLastError() == ERROR_ALREADY_EXISTS) {
+        mirlka::ActivateRunningCopy();
+        CloseHandle(instanceMutex);
+        return 0;
+    }
+    return mirlka::Run(instance);
 }

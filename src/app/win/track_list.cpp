@@ -1,0 +1,124 @@
+#include "app/win/track_list.h"
+
+#include <commctrl.h>
+
+#include <string>
+
+#include "app/decimal.h"
+#include "app/win/app_globals.h"
+#include "ui/string_ids.h"
+#include "ui/win/res_string.h"
+
+namespace mirlka {
+namespace {
+
+// Full-row selection and grid lines need common controls 4.70.
+constexpr std::uint32_t kExtendedStylesVersion = 0x40046;
+constexpr LPARAM kFullRowGridLines = LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES;
+constexpr int kChannelChoices = 17;
+
+bool IsSelected(HWND list, int n) {
+    return SendMessageA(list, LVM_GETITEMSTATE, n, LVIS_SELECTED) & LVIS_SELECTED;
+}
+
+void InsertColumn(HWND list, int index, int format, int width, UINT titleId) {
+    std::string title = ResString(titleId, Globals().instance);
+    LVCOLUMNA column{};
+    column.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM;
+    column.fmt = format;
+    column.cx = width;
+    column.pszText = title.data();
+    column.iSubItem = index;
+    SendMessageA(list, LVM_INSERTCOLUMNA, index, reinterpret_cast<LPARAM>(&column));
+}
+
+}  // namespace
+
+std::int32_t ListViewTable::Entry(int n) const {
+    LVITEMA item{};
+    item.mask = LVIF_PARAM;
+    item.iItem = n;
+    SendMessageA(list_, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+    return static_cast<std::int32_t>(item.lParam);
+}
+
+void ListViewTable::SetEntry(int n, std::int32_t value) {
+    LVITEMA item{};
+    item.mask = LVIF_PARAM;
+    item.iItem = n;
+    item.lParam = value;
+    SendMessageA(list_, LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+    std::string text = value >= 1 ? WriteDecimal(value) : std::string();
+    item.mask = LVIF_TEXT;
+    item.iSubItem = 1;
+    item.pszText = text.data();
+    SendMessageA(list_, LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+}
+
+void InitTrackList(HWND list) {
+    InsertColumn(list, 0, LVCFMT_CENTER, 55, kIdsTrackColumn);
+    InsertColumn(list, 1, LVCFMT_RIGHT, 70, kIdsChannelColumn);
+    for (int n = 0; n < kTrackCount; ++n) {
+        std::string number = WriteDecimal(n + 1);
+        LVITEMA item{};
+        item.mask = LVIF_TEXT | LVIF_PARAM;
+        item.iItem = n;
+        item.pszText = number.data();
+        SendMessageA(list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
+    }
+    if (Globals().commonControlsVersion >= kExtendedStylesVersion) {
+        SendMessageA(list, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, kFullRowGridLines);
+    }
+}
+
+void ResetTable(HWND list) {
+    ListViewTable table(list);
+    for (int n = 0; n < kTrackCount; ++n) {
+        table.SetEntry(n, 0);
+    }
+}
+
+void ApplyChannelChoice(const TrackListControls& controls) {
+    const LRESULT choice = SendMessageA(controls.channel, CB_GETCURSEL, 0, 0);
+    const std::int32_t value = choice == CB_ERR ? 0 : static_cast<std::int32_t>(choice);
+    ListViewTable table(controls.list);
+    for (int n = 0; n < kTrackCount; ++n) {
+        if (IsSelected(controls.list, n)) {
+            table.SetEntry(n, value);
+        }
+    }
+}
+
+void RefreshChannelChoice(const TrackListControls& controls) {
+    const ListViewTable table(controls.list);
+    bool any = false;
+    std::int32_t common = -1;
+    for (int n = 0; n < kTrackCount; ++n) {
+        if (!IsSelected(controls.list, n)) {
+            continue;
+        }
+        const std::int32_t value = table.Entry(n);
+        if (!any) {
+            any = true;
+            common = value;
+        } else if (value != common) {
+            common = -1;
+            break;
+        }
+    }
+    const bool selected = SendMessageA(controls.list, LVM_GETSELECTEDCOUNT, 0, 0) > 0;
+    // A value restored from the file that is no channel (99, -3) has no item: no choice is shown.
+    const INT_PTR index = common >= 0 && common < kChannelChoices ? common : -1;
+    SendMessageA(controls.channel, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+    EnableWindow(controls.channel, selected);
+    EnableWindow(controls.channelLabel, selected);
+    EnsureFocus(controls.window);
+}
+
+void EnsureFocus(HWND window) {
+    if (!GetFocus()) {
+        SendMessageA(window, WM_NEXTDLGCTL, 0, 0);
+    }
+}
+
+}  // namespace mirlka

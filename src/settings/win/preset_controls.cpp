@@ -1,0 +1,92 @@
+#include "settings/win/preset_controls.h"
+
+#include <string>
+
+#include "app/win/track_list.h"
+#include "settings/presets.h"
+#include "ui/message_text.h"
+#include "ui/string_ids.h"
+#include "ui/win/message_box.h"
+
+namespace mirlka {
+namespace {
+
+std::string NameField(HWND combo) {
+    std::string text(static_cast<std::size_t>(GetWindowTextLengthA(combo)) + 1, '\0');
+    text.resize(static_cast<std::size_t>(
+        GetWindowTextA(combo, text.data(), static_cast<int>(text.size()))));
+    return text;
+}
+
+void EnableButtons(const PresetControls& controls, PresetButtons buttons) {
+    EnableWindow(controls.save, buttons.save);
+    EnableWindow(controls.remove, buttons.remove);
+    EnsureFocus(controls.window);
+}
+
+}  // namespace
+
+void SavePreset(const PresetControls& controls, SettingsStore& store, const TrackTable& table) {
+    const std::string name = NameField(controls.combo);
+    if (name.empty()) {
+        return;
+    }
+    // Any answer but No overwrites: a box closed some other way keeps the user's intent to save.
+    if (store.FindSection(name) &&
+        ShowMessageBoxById(controls.window, kIdsAskOverwritePreset, kMbWarnYesNo,
+                           PresetPrefix(name)) == kButtonNo) {
+        return;
+    }
+    SaveTableToSection(store, table, name);
+    RefillPresetList(controls, store);
+}
+
+void DeletePreset(const PresetControls& controls, SettingsStore& store) {
+    const std::string name = NameField(controls.combo);
+    if (name.empty()) {
+        return;
+    }
+    if (!store.FindSection(name)) {
+        ShowMessageBoxById(controls.window, kIdsPresetNotFound, kMbWarning, PresetPrefix(name));
+        return;
+    }
+    if (ShowMessageBoxById(controls.window, kIdsAskDeletePreset, kMbWarnYesNo,
+                           PresetPrefix(name)) == kButtonYes) {
+        store.DeleteSection(name);
+        RefillPresetList(controls, store);
+    }
+}
+
+void RefillPresetList(const PresetControls& controls, const SettingsStore& store) {
+    SendMessageA(controls.combo, CB_RESETCONTENT, 0, 0);
+    SetWindowTextA(controls.combo, "");
+    for (const std::string& name : PresetNames(store)) {
+        SendMessageA(controls.combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name.c_str()));
+    }
+    const bool chosen = SendMessageA(controls.combo, CB_GETCURSEL, 0, 0) != CB_ERR;
+    EnableButtons(controls, {chosen, chosen});
+}
+
+void UpdatePresetButtons(const PresetControls& controls) {
+    EnableButtons(controls, ButtonsForTypedName(NameField(controls.combo)));
+}
+
+void SelectPreset(const PresetControls& controls, const SettingsStore& store, TrackTable& table) {
+    const LRESULT index = SendMessageA(controls.combo, CB_GETCURSEL, 0, 0);
+    const bool chosen = index != CB_ERR;
+    EnableButtons(controls, {chosen, chosen});
+    if (!chosen) {
+        return;
+    }
+    const LRESULT length = SendMessageA(controls.combo, CB_GETLBTEXTLEN, index, 0);
+    if (length == CB_ERR) {
+        return;
+    }
+    std::string name(static_cast<std::size_t>(length) + 1, '\0');
+    const LRESULT copied =
+        SendMessageA(controls.combo, CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(name.data()));
+    name.resize(copied == CB_ERR ? 0 : static_cast<std::size_t>(copied));
+    LoadTableFromSection(store, table, name);
+}
+
+}  // namespace mirlka

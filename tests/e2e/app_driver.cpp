@@ -1,0 +1,341 @@
+#include "e2e/app_driver.h"
+
+#include <commctrl.h>
+
+#include <thread>
+
+#include "res/resource.h"
+
+namespace mirlka::test {
+namespace {
+
+constexpr char kToolKey[] = "SOFTWARE\\Cakewalk Music Software\\Tools Menu\\mirlka";
+constexpr DWORD kSendTimeoutMs = 10000;
+
+// A block of memory inside the program, for list-view messages whose pointers the system does
+// not carry across processes.
+class RemoteMemory {
+  public:
+    RemoteMemory(HANDLE process, std::size_t size)
+        : process_(process),
+          address_(static_cast<char*>(
+              VirtualAllocEx(process, nullptr, size, MEM_COMMIT, PAGE_READWRITE))) {}
+    ~RemoteMemory() {
+        if (address_) {
+            VirtualFreeEx(process_, address_, 0, MEM_RELEASE);
+        }
+    }
+    RemoteMemory(const RemoteMemory&) = delete;
+    RemoteMemory& operator=(const RemoteMemory&) = delete;
+
+    char* address() const { return address_; }
+    void Write(const void* data, std::size_t size, std::size_t offset = 0) const {
+        WriteProcessMemory(process_, address_ + offset, data, size, nullptr);
+    }
+    void Read(void* data, std::size_t size, std::size_t offset = 0) const {
+        ReadProcessMemory(process_, address_ + offset, data, size, nullptr);
+    }
+
+  private:
+    HANDLE process_;
+    char* address_;
+};
+
+LRESULT Send(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    DWORD_PTR result = 0;
+    SendMessageTimeoutA(window, message, wParam, lParam, SMTO_NORMAL, kSendTimeoutMs, &result);
+    return static_cast<LRESULT>(result);
+}
+
+std::string ExeBesideTests() {
+    char self[MAX_PATH];
+    const DWORD length = GetModuleFileNameA(nullptr, self, MAX_PATH);
+    std::string path(self, length);
+    path.resize(path.find_last_of('\\') + 1);
+    return path + "mirlka.exe";
+}
+
+void WriteBytes(const std::string& path, const std::string& bytes) {
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    DWORD written = 0;
+    WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    CloseHandle(file);
+}
+
+struct WindowSearch {
+    DWORD processId;
+    HWND found;
+};
+
+BOOL CALLBACK MatchMainWindow(HWND window, LPARAM context) {
+    auto& search = *reinterpret_cast<WindowSearch*>(context);
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
+    char className[32] = {};
+    GetClassNameA(window, className, sizeof className);
+    if (process == search.processId && std::string(className) == "MiRlKaWnd" &&
+        IsWindowVisible(window)) {
+        search.found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+}  // namespace
+
+std::string Sjis(const std::string& utf8) {
+    std::wstring wide(utf8.size(), L'\0');
+    wide.resize(static_cast<std::size_t>(
+        MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), wide.data(),
+                            static_cast<int>(wide.size()))));
+    std::string out(wide.size() * 2, '\0');
+    out.resize(static_cast<std::size_t>(
+        WideCharToMultiByte(932, 0, wide.data(), static_cast<int>(wide.size()), out.data(),
+                            static_cast<int>(out.size()), nullptr, nullptr)));
+    return out;
+}
+
+bool WaitUntil(const std::function<bool()>& done, std::chrono::milliseconds timeout) {
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    while (!done()) {
+        if (std::chrono::steady_clock::now() >= deadline) {
+            return done();
+        }
+        Sleep(10);
+    }
+    return true;
+}
+
+bool ToolKeyExists() {
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kToolKey, 0, KEY_READ | KEY_WOW64_32KEY, &key) !=
+        ERROR_SUCCESS) {
+        return false;
+    }
+    RegCloseKey(key);
+    return true;
+}
+
+void DeleteToolKey() {
+    RegDeleteKeyExA(HKEY_LOCAL_MACHINE, kToolKey, KEY_WOW64_32KEY, 0);
+}
+
+AppCopy::AppCopy(std::optional<std::string> settings) {
+    static int counter = 0;
+    char temp[MAX_PATH];
+    GetTempPathA(MAX_PATH, temp);
+    folder_ = std::string(temp) + "mirlka-e2e-" + std::to_string(GetCurrentProcessId()) + "-" +
+              std::to_string(++counter) + "\\";
+    CreateDirectoryA(folder_.c_str(), nullptr);
+    CopyFileA(ExeBesideTests().c_str(), ExePath().c_str(), FALSE);
+    if (settings) {
+        WriteBytes(SettingsPath(), *settings);
+    }
+}
+
+AppCopy::~AppCopy() {
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((folder_ + "*").c_str(), &found);
+    if (search != INVALID_HANDLE_VALUE) {
+        do {
+            const std::string file = folder_ + found.cFileName;
+            if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
+                SetFileAttributesA(file.c_str(), FILE_ATTRIBUTE_NORMAL);
+                DeleteFileA(file.c_str());
+            }
+        } while (FindNextFileA(search, &found));
+        FindClose(search);
+    }
+    RemoveDirectoryA(folder_.c_str());
+}
+
+std::optional<std::string> AppCopy::Settings() const {
+    HANDLE file = CreateFileA(SettingsPath().c_str(), GENERIC_READ,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        return std::nullopt;
+    }
+    std::string bytes(GetFileSize(file, nullptr), '\0');
+    DWORD read = 0;
+    ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr);
+    CloseHandle(file);
+    bytes.resize(read);
+    return bytes;
+}
+
+namespace {
+
+bool StartProgram(const AppCopy& copy, PROCESS_INFORMATION& process) {
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    std::string commandLine = "\"" + copy.ExePath() + "\"";
+    if (!CreateProcessA(copy.ExePath().c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0,
+                        nullptr, copy.folder().c_str(), &startup, &process)) {
+        process = {};
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+std::optional<DWORD> App::RunToEnd(const AppCopy& copy, DWORD timeoutMs) {
+    PROCESS_INFORMATION process{};
+    if (!StartProgram(copy, process)) {
+        return std::nullopt;
+    }
+    std::optional<DWORD> exitCode;
+    if (WaitForSingleObject(process.hProcess, timeoutMs) == WAIT_OBJECT_0) {
+        DWORD code = 0;
+        GetExitCodeProcess(process.hProcess, &code);
+        exitCode = code;
+    } else {
+        TerminateProcess(process.hProcess, 1);
+        WaitForSingleObject(process.hProcess, 5000);
+    }
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    return exitCode;
+}
+
+App::App(const AppCopy& copy) {
+    if (!StartProgram(copy, process_)) {
+        return;
+    }
+    WindowSearch search{process_.dwProcessId, nullptr};
+    WaitUntil(
+        [&] {
+            EnumWindows(MatchMainWindow, reinterpret_cast<LPARAM>(&search));
+            return search.found != nullptr;
+        },
+        std::chrono::seconds(20));
+    window_ = search.found;
+}
+
+App::~App() {
+    if (process_.hProcess) {
+        if (WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT) {
+            TerminateProcess(process_.hProcess, 1);
+            WaitForSingleObject(process_.hProcess, 5000);
+        }
+        CloseHandle(process_.hThread);
+        CloseHandle(process_.hProcess);
+    }
+}
+
+std::int32_t App::Entry(int row) const {
+    RemoteMemory remote(process_.hProcess, sizeof(LVITEMA));
+    LVITEMA item{};
+    item.mask = LVIF_PARAM;
+    item.iItem = row;
+    remote.Write(&item, sizeof item);
+    Send(Control(IDC_TRACKLIST), LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(remote.address()));
+    remote.Read(&item, sizeof item);
+    return static_cast<std::int32_t>(item.lParam);
+}
+
+std::string App::ChannelText(int row) const {
+    constexpr int kTextSize = 32;
+    RemoteMemory remote(process_.hProcess, sizeof(LVITEMA) + kTextSize);
+    LVITEMA item{};
+    item.iSubItem = 1;
+    item.pszText = remote.address() + sizeof(LVITEMA);
+    item.cchTextMax = kTextSize;
+    remote.Write(&item, sizeof item);
+    const auto length = Send(Control(IDC_TRACKLIST), LVM_GETITEMTEXTA, static_cast<WPARAM>(row),
+                             reinterpret_cast<LPARAM>(remote.address()));
+    std::string text(kTextSize, '\0');
+    remote.Read(text.data(), text.size(), sizeof(LVITEMA));
+    text.resize(static_cast<std::size_t>(length));
+    return text;
+}
+
+bool App::IsSelected(int row) const {
+    return Send(Control(IDC_TRACKLIST), LVM_GETITEMSTATE, static_cast<WPARAM>(row), LVIS_SELECTED) &
+           LVIS_SELECTED;
+}
+
+int App::RowCount() const {
+    return static_cast<int>(Send(Control(IDC_TRACKLIST), LVM_GETITEMCOUNT, 0, 0));
+}
+
+void App::SelectRows(const std::vector<int>& rows) const {
+    RemoteMemory remote(process_.hProcess, sizeof(LVITEMA));
+    LVITEMA item{};
+    item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+    remote.Write(&item, sizeof item);
+    Send(Control(IDC_TRACKLIST), LVM_SETITEMSTATE, static_cast<WPARAM>(-1),
+         reinterpret_cast<LPARAM>(remote.address()));
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        item.state = LVIS_SELECTED | (i + 1 == rows.size() ? LVIS_FOCUSED : 0);
+        remote.Write(&item, sizeof item);
+        Send(Control(IDC_TRACKLIST), LVM_SETITEMSTATE, static_cast<WPARAM>(rows[i]),
+             reinterpret_cast<LPARAM>(remote.address()));
+    }
+}
+
+int App::ComboChoice(int id) const {
+    return static_cast<int>(Send(Control(id), CB_GETCURSEL, 0, 0));
+}
+
+std::vector<std::string> App::ComboItems(int id) const {
+    // Across processes the list items come back as UTF-16 whichever call asks for them.
+    std::vector<std::string> items;
+    const auto count = static_cast<int>(Send(Control(id), CB_GETCOUNT, 0, 0));
+    for (int i = 0; i < count; ++i) {
+        DWORD_PTR length = 0;
+        SendMessageTimeoutW(Control(id), CB_GETLBTEXTLEN, static_cast<WPARAM>(i), 0, SMTO_NORMAL,
+                            kSendTimeoutMs, &length);
+        std::wstring wide(length + 1, L'\0');
+        DWORD_PTR copied = 0;
+        SendMessageTimeoutW(Control(id), CB_GETLBTEXT, static_cast<WPARAM>(i),
+                            reinterpret_cast<LPARAM>(wide.data()), SMTO_NORMAL, kSendTimeoutMs,
+                            &copied);
+        wide.resize(copied);
+        std::string text(wide.size() * 2, '\0');
+        text.resize(static_cast<std::size_t>(
+            WideCharToMultiByte(932, 0, wide.data(), static_cast<int>(wide.size()), text.data(),
+                                static_cast<int>(text.size()), nullptr, nullptr)));
+        items.push_back(text);
+    }
+    return items;
+}
+
+void App::Choose(int id, int index) const {
+    Send(Control(id), CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+    Command(id, CBN_SELCHANGE);
+}
+
+void App::TypePresetName(const std::string& text) const {
+    Send(Control(IDC_PRESET), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    Command(IDC_PRESET, CBN_EDITUPDATE);
+}
+
+std::string App::Text(int id) const {
+    HWND control = Control(id);
+    std::string text(static_cast<std::size_t>(Send(control, WM_GETTEXTLENGTH, 0, 0)) + 1, '\0');
+    text.resize(static_cast<std::size_t>(
+        Send(control, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()))));
+    return text;
+}
+
+void App::Command(int id, int code) const {
+    Send(window_, WM_COMMAND, MAKEWPARAM(id, code), reinterpret_cast<LPARAM>(Control(id)));
+}
+
+void App::Click(int id) const {
+    Send(Control(id), BM_CLICK, 0, 0);
+}
+
+bool App::WaitForChannelChoice(int expected) const {
+    return WaitUntil([&] { return ComboChoice(IDC_CHANNEL) == expected; });
+}
+
+bool App::Close() {
+    PostMessageA(window_, WM_CLOSE, 0, 0);
+    return WaitForSingleObject(process_.hProcess, 10000) == WAIT_OBJECT_0;
+}
+
+}  // namespace mirlka::test

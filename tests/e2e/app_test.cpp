@@ -1,0 +1,356 @@
+// The program as a user meets it: started from a folder of its own, driven through its main
+// window, closed, and judged by the settings file and the registry entry it leaves behind.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "e2e/app_driver.h"
+#include "res/resource.h"
+#include "win/box_watcher.h"
+
+namespace mirlka::test {
+namespace {
+
+using namespace std::chrono_literals;
+
+std::string AppSetting(int left, int top, int flag) {
+    return "[AppSetting]\r\nLeft=" + std::to_string(left) + "\r\nTop=" + std::to_string(top) +
+           "\r\nAddCakewalkTool=" + std::to_string(flag) + "\r\n";
+}
+
+RECT WindowRect(HWND window) {
+    RECT rect{};
+    GetWindowRect(window, &rect);
+    return rect;
+}
+
+class AppTest : public ::testing::Test {
+  protected:
+    void SetUp() override { DeleteToolKey(); }
+    void TearDown() override { DeleteToolKey(); }
+};
+
+// Presses `button` on the message box that `id`'s click opens; what the box said.
+SeenBox ClickAnswering(const App& app, int id, int button) {
+    BoxWatcher watcher(BoxSource::Process(app.processId()), button);
+    app.Click(id);
+    return watcher.Wait();
+}
+
+TEST_F(AppTest, FirstStartRegistersTheToolAndWritesTwoSections) {
+    AppCopy copy;
+    App app(copy);
+    ASSERT_TRUE(app.window());
+    EXPECT_EQ(WindowTextOf(app.window()), "Mirelka for Cakewalk");
+    EXPECT_EQ(app.RowCount(), 256);
+    std::vector<std::string> channels{""};
+    for (int channel = 1; channel <= 16; ++channel) {
+        channels.push_back(std::to_string(channel));
+    }
+    EXPECT_EQ(app.ComboItems(IDC_CHANNEL), channels);
+    EXPECT_EQ(app.ComboItems(IDC_PRESET), std::vector<std::string>{});
+    for (int id : {IDC_CHANNEL, IDC_CHANNEL_LABEL, IDC_PRESET_SAVE, IDC_PRESET_DELETE}) {
+        EXPECT_FALSE(IsWindowEnabled(app.Control(id))) << id;
+    }
+    EXPECT_TRUE(WaitUntil(ToolKeyExists));
+    // Escape sends Cancel, which must not close the window.
+    app.Command(IDCANCEL);
+    EXPECT_TRUE(IsWindow(app.window()));
+
+    const RECT rect = WindowRect(app.window());
+    ASSERT_TRUE(app.Close());
+    EXPECT_EQ(copy.Settings(), AppSetting(rect.left, rect.top, 1) + "\r\n[LastState]\r\n");
+    EXPECT_TRUE(ToolKeyExists());
+}
+
+TEST_F(AppTest, TheChannelComboFollowsAndWritesTheSelectedRows) {
+    AppCopy copy;
+    App app(copy);
+    ASSERT_TRUE(app.window());
+    HWND combo = app.Control(IDC_CHANNEL);
+
+    app.SelectRows({0, 2, 4});
+    ASSERT_TRUE(WaitUntil([&] { return IsWindowEnabled(combo) != FALSE; }));
+    EXPECT_TRUE(IsWindowEnabled(app.Control(IDC_CHANNEL_LABEL)));
+    EXPECT_TRUE(app.WaitForChannelChoice(0));  // all blank: the blank item
+    app.Choose(IDC_CHANNEL, 5);
+    for (int row : {0, 2, 4}) {
+        EXPECT_EQ(app.Entry(row), 5) << row;
+        EXPECT_EQ(app.ChannelText(row), "5") << row;
+    }
+    EXPECT_EQ(app.Entry(1), 0);
+    EXPECT_EQ(app.ChannelText(1), "");
+
+    app.SelectRows({4, 5});  // 5 and 0: no common value
+    EXPECT_TRUE(app.WaitForChannelChoice(-1));
+    app.Command(IDM_CHANNEL_NONE + 12);  // the popup menu's item "12"
+    EXPECT_EQ(app.Entry(4), 12);
+    EXPECT_EQ(app.Entry(5), 12);
+    EXPECT_TRUE(app.WaitForChannelChoice(12));
+
+    app.SelectRows({2});
+    EXPECT_TRUE(app.WaitForChannelChoice(5));
+    app.Choose(IDC_CHANNEL, 0);  // the blank item clears the row
+    EXPECT_EQ(app.Entry(2), 0);
+    EXPECT_EQ(app.ChannelText(2), "");
+
+    app.SelectRows({});
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindowEnabled(combo); }));
+    EXPECT_FALSE(IsWindowEnabled(app.Control(IDC_CHANNEL_LABEL)));
+    EXPECT_EQ(app.ComboChoice(IDC_CHANNEL), -1);
+
+    const RECT rect = WindowRect(app.window());
+    ASSERT_TRUE(app.Close());
+    EXPECT_EQ(copy.Settings(),
+              AppSetting(rect.left, rect.top, 1) + "\r\n[LastState]\r\n1=5\r\n5=12\r\n6=12\r\n");
+}
+
+TEST_F(AppTest, ResetListClearsEveryRowAndKeepsTheSelection) {
+    AppCopy copy("[LastState]\r\n1=3\r\n256=16\r\n");
+    App app(copy);
+    ASSERT_TRUE(app.window());
+    EXPECT_EQ(app.ChannelText(0), "3");
+    EXPECT_EQ(app.ChannelText(255), "16");
+    app.SelectRows({0, 255});
+    ASSERT_TRUE(WaitUntil([&] { return IsWindowEnabled(app.Control(IDC_CHANNEL)) != FALSE; }));
+    EXPECT_EQ(app.ComboChoice(IDC_CHANNEL), -1);
+
+    app.Click(IDC_RESET);
+    EXPECT_EQ(app.Entry(0), 0);
+    EXPECT_EQ(app.Entry(255), 0);
+    EXPECT_EQ(app.ChannelText(255), "");
+    EXPECT_TRUE(app.IsSelected(0) && app.IsSelected(255));
+    EXPECT_TRUE(app.WaitForChannelChoice(0));
+
+    const RECT rect = WindowRect(app.window());
+    ASSERT_TRUE(app.Close());
+    EXPECT_EQ(copy.Settings(), AppSetting(rect.left, rect.top, 1) + "\r\n[LastState]\r\n");
+}
+
+TEST_F(AppTest, RestoredValuesAreTakenAsTheyStandAndWrittenBack) {
+    // Hand-edited: the section name in small letters, values out of range or with junk, a key
+    // with a leading zero and one beyond the last row, an AddCakewalkTool that is no 0 or 1.
+    AppCopy copy(
+        "[laststate]\r\n1=99\r\n2=-3\r\n3=7abc\r\n4=\r\n05=9\r\n257=4\r\n6= 12\r\n7=x\r\n\r\n"
+        "[AppSetting]\r\nAddCakewalkTool=5\r\n");
+    App app(copy);
+    ASSERT_TRUE(app.window());
+    const struct {
+        int row;
+        int entry;
+        const char* text;
+    } rows[] = {{0, 99, "99"}, {1, -3, ""},   {2, 7, "7"}, {3, 0, ""},
+                {4, 0, ""},    {5, 12, "12"}, {6, 0, ""}};
+    for (const auto& row : rows) {
+        EXPECT_EQ(app.Entry(row.row), row.entry) << row.row;
+        EXPECT_EQ(app.ChannelText(row.row), row.text) << row.row;
+    }
+    // A value that is no channel has no item in the combo.
+    app.SelectRows({0});
+    ASSERT_TRUE(WaitUntil([&] { return IsWindowEnabled(app.Control(IDC_CHANNEL)) != FALSE; }));
+    EXPECT_EQ(app.ComboChoice(IDC_CHANNEL), -1);
+    EXPECT_TRUE(WaitUntil(ToolKeyExists));
+
+    const RECT rect = WindowRect(app.window());
+    ASSERT_TRUE(app.Close());
+    EXPECT_EQ(copy.Settings(),
+              "[AppSetting]\r\nAddCakewalkTool=5\r\nLeft=" + std::to_string(rect.left) +
+                  "\r\nTop=" + std::to_string(rect.top) +
+                  "\r\n\r\n[LastState]\r\n1=99\r\n2=-3\r\n3=7\r\n6=12\r\n");
+}
+
+TEST_F(AppTest, PresetsAreSavedChosenAndDeleted) {
+    AppCopy copy(
+        "[Drums]\r\n1=10\r\n\r\n[AppSetting]\r\nLeft=40\r\nTop=30\r\nAddCakewalkTool=1\r\n\r\n"
+        "[Piano]\r\n2=1\r\n\r\n[LastState]\r\n3=4\r\n");
+    App app(copy);
+    ASSERT_TRUE(app.window());
+    HWND save = app.Control(IDC_PRESET_SAVE);
+    HWND remove = app.Control(IDC_PRESET_DELETE);
+    EXPECT_EQ(app.ComboItems(IDC_PRESET), (std::vector<std::string>{"Drums", "Piano"}));
+    EXPECT_FALSE(IsWindowEnabled(save));
+    EXPECT_FALSE(IsWindowEnabled(remove));
+
+    // The name exists in other letters: the overwrite question, first declined.
+    app.TypePresetName("drums");
+    SeenBox box = ClickAnswering(app, IDC_PRESET_SAVE, IDNO);
+    EXPECT_EQ(box.title, Sjis("警告"));
+    EXPECT_EQ(box.text, "'drums'\n" + Sjis("このプリセットは、すでに存在します。上書きしますか?"));
+    EXPECT_EQ(box.owner, app.window());
+    EXPECT_EQ(app.ComboItems(IDC_PRESET), (std::vector<std::string>{"Drums", "Piano"}));
+    EXPECT_EQ(app.Text(IDC_PRESET), "drums");
+    EXPECT_TRUE(IsWindowEnabled(save));
+
+    // Yes: the preset takes the typed name, moves to the end, and the field is emptied.
+    box = ClickAnswering(app, IDC_PRESET_SAVE, IDYES);
+    EXPECT_TRUE(box.pressed);
+    EXPECT_EQ(app.ComboItems(IDC_PRESET), (std::vector<std::string>{"Piano", "drums"}));
+    EXPECT_EQ(app.Text(IDC_PRESET), "");
+    EXPECT_FALSE(IsWindowEnabled(save));
+    EXPECT_FALSE(IsWindowEnabled(remove));
+
+    // Choosing Piano sets every row it does not name to 0.
+    app.Choose(IDC_PRESET, 0);
+    EXPECT_EQ(app.Entry(1), 1);
+    EXPECT_EQ(app.Entry(2), 0);
+    EXPECT_TRUE(IsWindowEnabled(save));
+    EXPECT_TRUE(IsWindowEnabled(remove));
+
+    app.TypePresetName("Piano");
+    box = ClickAnswering(app, IDC_PRESET_DELETE, IDYES);
+    EXPECT_EQ(box.text, "'Piano'\n" + Sjis("このプリセットを、削除してもよろしいですか?"));
+    EXPECT_EQ(app.ComboItems(IDC_PRESET), std::vector<std::string>{"drums"});
+
+    app.TypePresetName("Nope");
+    box = ClickAnswering(app, IDC_PRESET_DELETE, IDOK);
+    EXPECT_EQ(box.text, "'Nope'\n" + Sjis("この名前のプリセットは、存在しません。"));
+    EXPECT_EQ(app.ComboItems(IDC_PRESET), std::vector<std::string>{"drums"});
+
+    // A new name needs no question; its bytes are the program's code page.
+    const std::string bass = Sjis("ベース 2");
+    app.TypePresetName(bass);
+    app.Click(IDC_PRESET_SAVE);
+    EXPECT_EQ(app.ComboItems(IDC_PRESET), (std::vector<std::string>{"drums", bass}));
+
+    const RECT rect = WindowRect(app.window());
+    EXPECT_EQ(rect.left, 40);
+    EXPECT_EQ(rect.top, 30);
+    ASSERT_TRUE(app.Close());
+    EXPECT_EQ(copy.Settings(), AppSetting(40, 30, 1) + "\r\n[drums]\r\n3=4\r\n\r\n[" + bass +
+                                   "]\r\n2=1\r\n\r\n[LastState]\r\n2=1\r\n");
+}
+
+TEST_F(AppTest, ReservedNamesDisableSaveButNotDelete) {
+    AppCopy copy;
+    App app(copy);
+    ASSERT_TRUE(app.window());
+    const struct {
+        const char* name;
+        bool save;
+        bool remove;
+    } cases[] = {{"x", true, true},  {"appsetting", false, true}, {"LASTSTATE", false, true},
+                 {"", false, false}, {"LastState ", true, true},  {"AppSettings", true, true}};
+    for (const auto& c : cases) {
+        app.TypePresetName(c.name);
+        EXPECT_EQ(IsWindowEnabled(app.Control(IDC_PRESET_SAVE)) != FALSE, c.save) << c.name;
+        EXPECT_EQ(IsWindowEnabled(app.Control(IDC_PRESET_DELETE)) != FALSE, c.remove) << c.name;
+    }
+}
+
+TEST_F(AppTest, TheWindowOpensWhereItWasSaved) {
+    RECT work{};
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    const struct {
+        const char* appSetting;
+        bool centred;
+        int left;
+        int top;
+    } cases[] = {
+        {"Left=100\r\nTop=50\r\n", false, 100, 50},
+        {"Left=-20\r\nTop=-30\r\n", false, -20, -30},  // a screen left of the primary one
+        {"Left=abc\r\nTop=7\r\n", false, 0, 7},
+        {"Left=100\r\n", true, 0, 0},  // both keys are needed
+    };
+    for (const auto& c : cases) {
+        AppCopy copy("[AppSetting]\r\n" + std::string(c.appSetting));
+        App app(copy);
+        ASSERT_TRUE(app.window()) << c.appSetting;
+        const RECT rect = WindowRect(app.window());
+        if (c.centred) {
+            const int width = rect.right - rect.left;
+            EXPECT_NEAR(rect.left, work.left + (work.right - work.left - width) / 2, 1);
+        } else {
+            EXPECT_EQ(rect.left, c.left) << c.appSetting;
+            EXPECT_EQ(rect.top, c.top) << c.appSetting;
+        }
+        ASSERT_TRUE(app.Close());
+        EXPECT_EQ(copy.Settings(), AppSetting(rect.left, rect.top, 1) + "\r\n[LastState]\r\n")
+            << c.appSetting;
+    }
+}
+
+TEST_F(AppTest, AMinimisedWindowSavesThePlaceOfItsLastMove) {
+    AppCopy copy;
+    App app(copy);
+    ASSERT_TRUE(app.window());
+    SetWindowPos(app.window(), nullptr, 210, 160, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    SendMessageA(app.window(), WM_EXITSIZEMOVE, 0, 0);  // the end of the user's move
+    ShowWindow(app.window(), SW_MINIMIZE);
+    ASSERT_TRUE(WaitUntil([&] { return IsIconic(app.window()) != FALSE; }));
+    ASSERT_TRUE(app.Close());
+    EXPECT_EQ(copy.Settings(), AppSetting(210, 160, 1) + "\r\n[LastState]\r\n");
+}
+
+TEST_F(AppTest, TheFileMenuTogglesTheRegistrationAtOnce) {
+    AppCopy copy("[AppSetting]\r\nLeft=10\r\nTop=20\r\nAddCakewalkTool=1\r\n");
+    App app(copy);
+    ASSERT_TRUE(app.window());
+    ASSERT_TRUE(WaitUntil(ToolKeyExists));
+    HMENU fileMenu = GetSubMenu(GetMenu(app.window()), 0);
+    ASSERT_TRUE(fileMenu);
+    // Each choice follows the check mark that the opening menu showed.
+    for (bool registered : {false, true, false}) {
+        SendMessageA(app.window(), WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(fileMenu), 0);
+        EXPECT_EQ((GetMenuState(fileMenu, IDM_REGISTER_TOOL, MF_BYCOMMAND) & MF_CHECKED) != 0,
+                  !registered);
+        app.Command(IDM_REGISTER_TOOL);
+        EXPECT_EQ(ToolKeyExists(), registered);
+    }
+    ASSERT_TRUE(app.Close());
+    EXPECT_EQ(copy.Settings(), AppSetting(10, 20, 0) + "\r\n[LastState]\r\n");
+    EXPECT_FALSE(ToolKeyExists());
+}
+
+TEST_F(AppTest, ASecondStartBringsTheFirstToTheFrontAndLeavesTheFileAlone) {
+    const std::string settings = "[AppSetting]\r\nLeft=30\r\nTop=40\r\nAddCakewalkTool=1\r\n";
+    AppCopy copy(settings);
+    App first(copy);
+    ASSERT_TRUE(first.window());
+    ShowWindow(first.window(), SW_MINIMIZE);
+    ASSERT_TRUE(WaitUntil([&] { return IsIconic(first.window()) != FALSE; }));
+
+    EXPECT_EQ(App::RunToEnd(copy, 10000), 0u);
+    EXPECT_TRUE(WaitUntil([&] { return !IsIconic(first.window()); }));
+    EXPECT_EQ(GetForegroundWindow(), first.window());
+    EXPECT_EQ(copy.Settings(), settings);
+
+    ASSERT_TRUE(first.Close());
+    EXPECT_EQ(copy.Settings(), AppSetting(30, 40, 1) + "\r\n[LastState]\r\n");
+}
+
+TEST_F(AppTest, ASettingsFileThatCannotBeReplacedIsLeftAsItWas) {
+    const std::string settings = "[AppSetting]\r\nAddCakewalkTool=0\r\n\r\n[LastState]\r\n9=9\r\n";
+    AppCopy copy(settings);
+    // Wine lets root write a read-only file, so the file is also held open against writers.
+    SetFileAttributesA(copy.SettingsPath().c_str(), FILE_ATTRIBUTE_READONLY);
+    HANDLE held = CreateFileA(copy.SettingsPath().c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    {
+        App app(copy);
+        ASSERT_TRUE(app.window());
+        EXPECT_EQ(app.Entry(8), 9);
+        app.Click(IDC_RESET);
+        ASSERT_TRUE(app.Close());
+    }
+    CloseHandle(held);
+    EXPECT_EQ(copy.Settings(), settings);
+    EXPECT_FALSE(ToolKeyExists());
+    // No temporary file is left beside it.
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((copy.folder() + "*").c_str(), &found);
+    std::vector<std::string> files;
+    do {
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
+            files.push_back(found.cFileName);
+        }
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+    std::sort(files.begin(), files.end());
+    EXPECT_EQ(files, (std::vector<std::string>{"mirlka.exe", "mirlka.ini"}));
+}
+
+}  // namespace
+}  // namespace mirlka::test
