@@ -325,6 +325,19 @@ void App::Command(int id, int code) const {
     Send(window_, WM_COMMAND, MAKEWPARAM(id, code), reinterpret_cast<LPARAM>(Control(id)));
 }
 
+bool App::ChooseMenuItem(char menuKey, char itemKey) const {
+    PostMessageA(window_, WM_SYSCOMMAND, SC_KEYMENU, menuKey);
+    const bool opened = WaitUntil([&] {
+        HWND popup = FindWindowA("#32768", nullptr);
+        DWORD process = 0;
+        GetWindowThreadProcessId(popup, &process);
+        return popup && IsWindowVisible(popup) && process == process_.dwProcessId;
+    });
+    // The menu's own loop takes the typed character from the thread's queue.
+    PostMessageA(window_, WM_CHAR, static_cast<WPARAM>(itemKey), 0);
+    return opened;
+}
+
 void App::Click(int id) const {
     Send(Control(id), BM_CLICK, 0, 0);
 }

@@ -77,6 +77,9 @@ class App {
 
     // Sends a command, as a menu choice or accelerator does; returns once it has been handled.
     void Command(int id, int code = 0) const;
+    // Opens a menu of the menu bar from the keyboard (Alt and `menuKey`) and chooses the item
+    // whose mnemonic is `itemKey`; returns once the menu was open, not waiting for the command.
+    bool ChooseMenuItem(char menuKey, char itemKey) const;
     // Presses a push button.
     void Click(int id) const;
     // Waits for the refresh timer that follows a change in the list.
