@@ -1,0 +1,311 @@
+// The host simulator as a separate process, driven over DDE the way the tool talks to the host.
+#include <windows.h>
+
+#include <ddeml.h>
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "host/cal_batch.h"
+
+namespace {
+
+using mirlka::HostText;
+using mirlka::TextForm;
+
+std::string Hex(std::string_view bytes) {
+    std::string out;
+    for (unsigned char byte : bytes) {
+        out += "0123456789abcdef"[byte >> 4];
+        out += "0123456789abcdef"[byte & 15];
+    }
+    return out;
+}
+
+// The bytes the tool hands over: the text with its terminator.
+std::string Sent(const HostText& text) {
+    return std::string(text.Bytes()) + std::string(text.form == TextForm::Wide ? 2 : 1, '\0');
+}
+
+std::vector<std::string> ReadLines(const std::string& path) {
+    std::vector<std::string> lines;
+    std::ifstream file(path, std::ios::binary);
+    for (std::string line; std::getline(file, line);) {
+        lines.push_back(line.ends_with('\r') ? line.substr(0, line.size() - 1) : line);
+    }
+    return lines;
+}
+
+template <typename Done>
+bool WaitUntil(Done done, DWORD ms) {
+    for (const DWORD start = GetTickCount(); !done(); Sleep(20)) {
+        if (GetTickCount() - start > ms) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// hostsim.exe beside this program, started hidden with its files in a folder of its own, and
+// terminated when the test ends.
+class Simulator {
+  public:
+    explicit Simulator(const std::string& options) {
+        char path[MAX_PATH];
+        std::string exe(path, GetModuleFileNameA(nullptr, path, MAX_PATH));
+        exe = exe.substr(0, exe.find_last_of('\\') + 1) + "hostsim.exe";
+        static int serial = 0;
+        dir_ = std::string(path, GetTempPathA(MAX_PATH, path)) + "hostsim-test-" +
+               std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++serial);
+        CreateDirectoryA(dir_.c_str(), nullptr);
+        std::string command = "\"" + exe + "\" --hidden --log \"" + File("events.log") +
+                              "\" --ready \"" + File("ready") + "\" --song \"" + File("song.txt") +
+                              "\" " + options;
+        STARTUPINFOA startup{};
+        startup.cb = sizeof startup;
+        if (!CreateProcessA(exe.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                            nullptr, &startup, &process_)) {
+            process_ = {};
+        }
+    }
+    ~Simulator() {
+        if (process_.hProcess) {
+            TerminateProcess(process_.hProcess, 99);
+            WaitForSingleObject(process_.hProcess, 5000);
+            CloseHandle(process_.hProcess);
+            CloseHandle(process_.hThread);
+        }
+        for (const char* name : {"events.log", "ready", "song.txt"}) {
+            DeleteFileA(File(name).c_str());
+        }
+        RemoveDirectoryA(dir_.c_str());
+    }
+
+    // Whether the service got registered.
+    bool Ready() const {
+        const std::string ready = File("ready");
+        return process_.hProcess &&
+               WaitUntil(
+                   [&] {
+                       return Exited() ||
+                              GetFileAttributesA(ready.c_str()) != INVALID_FILE_ATTRIBUTES;
+                   },
+                   30000) &&
+               !Exited();
+    }
+    bool Exited() const { return WaitForSingleObject(process_.hProcess, 0) == WAIT_OBJECT_0; }
+    HANDLE process() const { return process_.hProcess; }
+    std::vector<std::string> LogLines() const { return ReadLines(File("events.log")); }
+    std::vector<std::string> SongLines() const { return ReadLines(File("song.txt")); }
+
+  private:
+    std::string File(const char* name) const { return dir_ + "\\" + name; }
+
+    std::string dir_;
+    PROCESS_INFORMATION process_{};
+};
+
+HDDEDATA CALLBACK IgnoreAll(UINT, UINT, HCONV, HSZ, HSZ, HDDEDATA, ULONG_PTR, ULONG_PTR) {
+    return nullptr;
+}
+
+// A DDEML client of the given form, like the tool's narrow and wide attempts.
+class Client {
+  public:
+    explicit Client(TextForm form) : wide_(form == TextForm::Wide) {
+        const DWORD flags = APPCMD_CLIENTONLY | CBF_SKIP_ALLNOTIFICATIONS;
+        EXPECT_EQ(wide_ ? DdeInitializeW(&id_, IgnoreAll, flags, 0)
+                        : DdeInitializeA(&id_, IgnoreAll, flags, 0),
+                  static_cast<UINT>(DMLERR_NO_ERROR));
+        service_ = Name("wincake");
+        topic_ = Name("System");
+    }
+    ~Client() {
+        Disconnect();
+        DdeFreeStringHandle(id_, service_);
+        DdeFreeStringHandle(id_, topic_);
+        DdeUninitialize(id_);
+    }
+
+    bool Connect() {
+        conv_ = DdeConnect(id_, service_, topic_, nullptr);
+        return conv_ != nullptr;
+    }
+    void Disconnect() {
+        if (conv_) {
+            DdeDisconnect(conv_);
+            conv_ = nullptr;
+        }
+    }
+    std::optional<std::string> RequestPlaying(DWORD timeout) {
+        HSZ item = Name("Playing");
+        HDDEDATA data =
+            DdeClientTransaction(nullptr, 0, conv_, item, CF_TEXT, XTYP_REQUEST, timeout, nullptr);
+        DdeFreeStringHandle(id_, item);
+        if (!data) {
+            return std::nullopt;
+        }
+        std::string bytes(DdeGetData(data, nullptr, 0, 0), '\0');
+        DdeGetData(data, reinterpret_cast<LPBYTE>(bytes.data()), static_cast<DWORD>(bytes.size()),
+                   0);
+        DdeFreeDataHandle(data);
+        return bytes;
+    }
+    // Waits for the acknowledgement (or, with TIMEOUT_ASYNC, only posts); on a refusal `error`
+    // gets the DDE error.
+    bool Execute(const std::string& bytes, UINT* error = nullptr, DWORD timeout = 5000) {
+        DWORD status = 0;
+        const bool ok =
+            DdeClientTransaction(reinterpret_cast<LPBYTE>(const_cast<char*>(bytes.data())),
+                                 static_cast<DWORD>(bytes.size()), conv_, nullptr, 0, XTYP_EXECUTE,
+                                 timeout, &status) != nullptr;
+        if (error) {
+            *error = ok ? 0 : DdeGetLastError(id_);
+        }
+        if (timeout != TIMEOUT_ASYNC) {
+            EXPECT_EQ((status & DDE_FACK) != 0, ok);
+        }
+        return ok;
+    }
+
+  private:
+    HSZ Name(const std::string& text) {
+        const std::wstring wide(text.begin(), text.end());
+        return wide_ ? DdeCreateStringHandleW(id_, wide.c_str(), CP_WINUNICODE)
+                     : DdeCreateStringHandleA(id_, text.c_str(), CP_WINANSI);
+    }
+
+    bool wide_;
+    DWORD id_ = 0;
+    HSZ service_ = nullptr;
+    HSZ topic_ = nullptr;
+    HCONV conv_ = nullptr;
+};
+
+struct ConversationCase {
+    const char* name;
+    TextForm form;
+    bool refuse_narrow;
+    bool accepted;
+};
+
+class HostSimulatorConversation : public ::testing::TestWithParam<ConversationCase> {};
+
+TEST_P(HostSimulatorConversation, TextsArriveAsSentAndChangeTheSong) {
+    const ConversationCase& test = GetParam();
+    const bool wide = test.form == TextForm::Wide;
+    Simulator sim(test.refuse_narrow ? "--refuse-narrow" : "");
+    ASSERT_TRUE(sim.Ready());
+    const std::vector<std::string> before = sim.SongLines();
+    ASSERT_EQ(before.size(), 16u);
+    const std::string codepage = wide ? "1200" : "1004";
+    const std::string connect = "connect codepage=" + codepage;
+
+    Client client(test.form);
+    ASSERT_EQ(client.Connect(), test.accepted);
+    if (!test.accepted) {
+        EXPECT_EQ(sim.LogLines(), std::vector<std::string>{connect + " accepted=0"});
+        return;
+    }
+    const std::string track = Sent(mirlka::BuildTrackExpression(2, 10, test.form));
+    const std::string closing = Sent(mirlka::ClosingExpression(test.form));
+    const std::string bad = Sent(mirlka::MakeHostText(test.form, "(TrackChannel 16 2)"));
+    ASSERT_EQ(track.size(), wide ? 278u : 139u);
+    ASSERT_EQ(closing.size(), wide ? 64u : 32u);
+    EXPECT_TRUE(client.Execute(track));
+    EXPECT_TRUE(client.Execute(closing));
+    UINT error = 0;
+    EXPECT_FALSE(client.Execute(bad, &error));
+    EXPECT_EQ(error, static_cast<UINT>(DMLERR_NOTPROCESSED));
+    // Asked last: under Wine the host's DDE layer follows its answer to a request with a stray
+    // positive acknowledgement, which a synchronous execute sent next would take for its own.
+    const std::string no = Sent(mirlka::MakeHostText(test.form, "No"));
+    EXPECT_EQ(client.RequestPlaying(5000), no);
+    client.Disconnect();
+
+    const std::string execute = "execute codepage=" + codepage + " size=";
+    const std::vector<std::string> expected = {
+        connect + " accepted=1",
+        execute + std::to_string(track.size()) + " bytes=" + Hex(track) + " result=ok",
+        execute + std::to_string(closing.size()) + " bytes=" + Hex(closing) + " result=ok",
+        execute + std::to_string(bad.size()) + " bytes=" + Hex(bad) + " result=rejected",
+        "request item=Playing format=1 reply=" + Hex(no),
+        "disconnect",
+    };
+    EXPECT_TRUE(WaitUntil([&] { return sim.LogLines().size() >= expected.size(); }, 5000));
+    EXPECT_EQ(sim.LogLines(), expected);
+
+    // Track 2 and every one of its events moved to channel 9; the refused text changed nothing.
+    // "Track 2: chan 2, 5 events, 1 on chan" -> "5"
+    const std::size_t count = before[2].find(", ") + 2;
+    const std::string events = before[2].substr(count, before[2].find(' ', count) - count);
+    std::vector<std::string> after = before;
+    after[2] = "Track 2: chan 9, " + events + " events, " + events + " on chan";
+    EXPECT_NE(before[2], after[2]);
+    EXPECT_EQ(sim.SongLines(), after);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    HostSimulator, HostSimulatorConversation,
+    ::testing::Values(ConversationCase{"Narrow", TextForm::Narrow, false, true},
+                      ConversationCase{"Wide", TextForm::Wide, false, true},
+                      ConversationCase{"NarrowRefused", TextForm::Narrow, true, false},
+                      ConversationCase{"WideWhenNarrowRefused", TextForm::Wide, true, true}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(HostSimulator, AnswersPlayingAsConfigured) {
+    const struct {
+        const char* options;
+        std::optional<std::string> reply;
+        const char* logged;
+        DWORD min_ms;
+    } cases[] = {
+        {"--playing Yes", std::string("Yes", 4), "59657300", 0},
+        {"--playing \"Yes, recording\"", std::string("Yes, recording", 15),
+         "5965732c207265636f7264696e6700", 0},
+        {"--playing-none", std::nullopt, "NONE", 0},
+        {"--playing-delay 1500", std::string("No", 3), "4e6f00", 1400},
+    };
+    for (const auto& test : cases) {
+        SCOPED_TRACE(test.options);
+        Simulator sim(test.options);
+        ASSERT_TRUE(sim.Ready());
+        Client client(TextForm::Narrow);
+        ASSERT_TRUE(client.Connect());
+        const DWORD start = GetTickCount();
+        EXPECT_EQ(client.RequestPlaying(8000), test.reply);
+        EXPECT_GE(GetTickCount() - start, test.min_ms);
+        const std::vector<std::string> log = sim.LogLines();
+        ASSERT_EQ(log.size(), 2u);
+        EXPECT_EQ(log[1], std::string("request item=Playing format=1 reply=") + test.logged);
+    }
+}
+
+TEST(HostSimulator, QuitAfterEndsTheProcessInTheMiddleOfABatch) {
+    Simulator sim("--quit-after 1 --tracks 40");
+    ASSERT_TRUE(sim.Ready());
+    EXPECT_EQ(sim.SongLines().size(), 40u);
+    Client client(TextForm::Narrow);
+    ASSERT_TRUE(client.Connect());
+    const std::string track = Sent(mirlka::BuildTrackExpression(2, 10, TextForm::Narrow));
+    EXPECT_TRUE(client.Execute(track, nullptr, TIMEOUT_ASYNC));
+    EXPECT_TRUE(
+        client.Execute(Sent(mirlka::ClosingExpression(TextForm::Narrow)), nullptr, TIMEOUT_ASYNC));
+    ASSERT_EQ(WaitForSingleObject(sim.process(), 10000), WAIT_OBJECT_0);
+    DWORD code = 99;
+    GetExitCodeProcess(sim.process(), &code);
+    EXPECT_EQ(code, 0u);
+    const std::vector<std::string> log = sim.LogLines();
+    ASSERT_EQ(log.size(), 2u);
+    EXPECT_EQ(log[1], "execute codepage=1004 size=139 bytes=" + Hex(track) + " result=ok");
+    const std::vector<std::string> song = sim.SongLines();
+    ASSERT_EQ(song.size(), 40u);
+    EXPECT_TRUE(song[2].starts_with("Track 2: chan 9, ")) << song[2];
+}
+
+}  // namespace
