@@ -25,10 +25,13 @@ function(mirlka_wine_gtest target)
         PROPERTIES ${props})
 endfunction()
 
-# The platform-free core's unit tests once more, on the real platform.
+# The platform-free core's unit tests once more, on the real platform: one Wine process for all
+# of them, since each case is already reported one by one by the native run.
 add_executable(mirlka_unit_tests ${UNIT_TEST_SOURCES})
-target_link_libraries(mirlka_unit_tests PRIVATE mirlka_core ${HOSTSIM_CORE})
-mirlka_wine_gtest(mirlka_unit_tests)
+target_link_libraries(mirlka_unit_tests PRIVATE mirlka_core ${HOSTSIM_CORE} GTest::gtest_main)
+mirlka_warnings(mirlka_unit_tests)
+add_test(NAME core_unit_tests_under_wine COMMAND mirlka_unit_tests)
+set_tests_properties(core_unit_tests_under_wine PROPERTIES FIXTURES_REQUIRED wine_bed)
 
 file(GLOB WIN_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/win/*_test.cpp)
 if(WIN_TEST_SOURCES)
