@@ -170,7 +170,8 @@ namespace {
 bool StartProgram(const AppCopy& copy, PROCESS_INFORMATION& process) {
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
-    std::string commandLine = "\"" + copy.ExePath() + "\"";
+    std::string commandLine = "\"";
+    commandLine.append(copy.ExePath()).append("\"");
     if (!CreateProcessA(copy.ExePath().c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0,
                         nullptr, copy.folder().c_str(), &startup, &process)) {
         process = {};
