@@ -3,6 +3,7 @@
 #include "ui/win/about_box.h"
 
 #include <tlhelp32.h>
+#include <winternl.h>
 
 #include <gtest/gtest.h>
 
@@ -128,8 +129,9 @@ class AboutBoxTest : public ::testing::Test {
     }
 
     // Runs the about box on this thread while `drive` handles it from another; a box that `drive`
-    // leaves open is ended with kForcedEnd so that no test can hang.
-    INT_PTR RunAboutBox(const std::function<void(HWND box)>& drive) {
+    // leaves open is ended with kForcedEnd so that no test can hang. The program's own way in,
+    // ShowAboutBox, gives no result: 0 then.
+    INT_PTR RunAboutBox(const std::function<void(HWND box)>& drive, bool asTheProgram = false) {
         const DWORD thread = GetCurrentThreadId();
         std::thread driver([&] {
             HWND box = nullptr;
@@ -147,8 +149,13 @@ class AboutBoxTest : public ::testing::Test {
                 EndDialog(box, kForcedEnd);
             }
         });
-        const INT_PTR result = DialogBoxParamA(program_->module(), MAKEINTRESOURCEA(100), owner_,
-                                               mirlka::AboutDlgProc, 0);
+        INT_PTR result = 0;
+        if (asTheProgram) {
+            mirlka::ShowAboutBox(owner_);
+        } else {
+            result = DialogBoxParamA(program_->module(), MAKEINTRESOURCEA(100), owner_,
+                                     mirlka::AboutDlgProc, 0);
+        }
         driver.join();
         return result;
     }
@@ -173,25 +180,29 @@ TEST_F(AboutBoxTest, ShowsVersionTextsPathAndWebSiteInABoldDescriptionCentredOve
     HFONT boldHandle = nullptr;
     LONG otherWeights[5] = {};
     RECT box{}, owner{};
-    const INT_PTR result = RunAboutBox([&](HWND dialog) {
-        const int ids[] = {134, 135, 136, 1005};
-        for (int i = 0; i < 4; ++i) {
-            texts[i] = WindowTextOf(GetDlgItem(dialog, ids[i]));
-        }
-        website = WindowTextOf(GetDlgItem(dialog, 1002));
-        dialogFont = FontOf(dialog);
-        bold = FontOf(GetDlgItem(dialog, 134));
-        boldHandle =
-            reinterpret_cast<HFONT>(SendMessageA(GetDlgItem(dialog, 134), WM_GETFONT, 0, 0));
-        const int others[] = {2, 135, 136, 1005, 1002};
-        for (int i = 0; i < 5; ++i) {
-            otherWeights[i] = FontOf(GetDlgItem(dialog, others[i])).lfWeight;
-        }
-        GetWindowRect(dialog, &box);
-        GetWindowRect(owner_, &owner);
-        PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
-    });
-    EXPECT_EQ(result, IDCANCEL);
+    bool seen = false;
+    RunAboutBox(
+        [&](HWND dialog) {
+            seen = true;
+            const int ids[] = {134, 135, 136, 1005};
+            for (int i = 0; i < 4; ++i) {
+                texts[i] = WindowTextOf(GetDlgItem(dialog, ids[i]));
+            }
+            website = WindowTextOf(GetDlgItem(dialog, 1002));
+            dialogFont = FontOf(dialog);
+            bold = FontOf(GetDlgItem(dialog, 134));
+            boldHandle =
+                reinterpret_cast<HFONT>(SendMessageA(GetDlgItem(dialog, 134), WM_GETFONT, 0, 0));
+            const int others[] = {2, 135, 136, 1005, 1002};
+            for (int i = 0; i < 5; ++i) {
+                otherWeights[i] = FontOf(GetDlgItem(dialog, others[i])).lfWeight;
+            }
+            GetWindowRect(dialog, &box);
+            GetWindowRect(owner_, &owner);
+            PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+        },
+        true);
+    ASSERT_TRUE(seen) << "no about box";
     EXPECT_EQ(texts[0], "Mirelka for Cakewalk version 1.01");
     EXPECT_EQ(texts[1], "Copyright (C) 2005-2026 Mirelka project");
     EXPECT_EQ(texts[2],
@@ -221,11 +232,7 @@ TEST_F(AboutBoxTest, OkEnterEscapeAndCloseBoxEndTheBoxWithResult2) {
         const char* way;
         std::function<void(HWND)> act;
     } ways[] = {
-        {"OK",
-         [](HWND box) {
-             PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED),
-                          reinterpret_cast<LPARAM>(GetDlgItem(box, IDCANCEL)));
-         }},
+        {"OK", [](HWND box) { PostMessageA(GetDlgItem(box, IDCANCEL), BM_CLICK, 0, 0); }},
         {"Enter", [](HWND box) { PostMessageA(GetDlgItem(box, 1005), WM_KEYDOWN, VK_RETURN, 0); }},
         {"Escape", [](HWND box) { PostMessageA(GetDlgItem(box, 1005), WM_KEYDOWN, VK_ESCAPE, 0); }},
         {"close box", [](HWND box) { PostMessageA(box, WM_SYSCOMMAND, SC_CLOSE, 0); }},
@@ -291,6 +298,65 @@ TEST_F(AboutBoxTest, WebSiteButtonAsksYesOrNoAndNoOpensNothing) {
     EXPECT_TRUE(offersYes && offersNo && !offersOther);
     EXPECT_EQ(afterNo, nullptr) << "something was reported after No";
     EXPECT_TRUE(started.empty()) << "something was started after No";
+}
+
+// The command line of another process, read from its process parameters.
+std::string CommandLineOf(HANDLE process) {
+    using QueryFn = LONG(NTAPI*)(HANDLE, PROCESSINFOCLASS, void*, ULONG, ULONG*);
+    const auto query = reinterpret_cast<QueryFn>(reinterpret_cast<void (*)()>(
+        GetProcAddress(GetModuleHandleA("ntdll.dll"), "NtQueryInformationProcess")));
+    PROCESS_BASIC_INFORMATION basic{};
+    ULONG length = 0;
+    PEB peb{};
+    RTL_USER_PROCESS_PARAMETERS parameters{};
+    SIZE_T read = 0;
+    if (!query || query(process, ProcessBasicInformation, &basic, sizeof basic, &length) != 0 ||
+        !ReadProcessMemory(process, basic.PebBaseAddress, &peb, sizeof peb, &read) ||
+        !ReadProcessMemory(process, peb.ProcessParameters, &parameters, sizeof parameters, &read)) {
+        return {};
+    }
+    std::wstring wide(parameters.CommandLine.Length / sizeof(wchar_t), L'\0');
+    ReadProcessMemory(process, parameters.CommandLine.Buffer, wide.data(),
+                      parameters.CommandLine.Length, &read);
+    std::string text(wide.size() * 2 + 1, '\0');
+    text.resize(static_cast<std::size_t>(
+                    WideCharToMultiByte(CP_ACP, 0, wide.c_str(), -1, text.data(),
+                                        static_cast<int>(text.size()), nullptr, nullptr)) -
+                1);
+    return text;
+}
+
+TEST_F(AboutBoxTest, BrowseButtonStartsExplorerWithTheExecutableSelected) {
+    const auto before = ChildProcesses();
+    DWORD explorer = 0;
+    RunAboutBox([&](HWND box) {
+        PostMessageA(box, WM_COMMAND, MAKEWPARAM(1003, BN_CLICKED),
+                     reinterpret_cast<LPARAM>(GetDlgItem(box, 1003)));
+        for (int i = 0; i < 500 && !explorer; ++i) {
+            for (DWORD child : ChildProcesses()) {
+                if (!before.count(child)) {
+                    explorer = child;
+                }
+            }
+            Sleep(10);
+        }
+        PostMessageA(box, WM_COMMAND, IDCANCEL, 0);
+    });
+    ASSERT_NE(explorer, 0u) << "nothing was started";
+    HANDLE process =
+        OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ | PROCESS_TERMINATE | SYNCHRONIZE,
+                    FALSE, explorer);
+    ASSERT_NE(process, nullptr);
+    const std::string commandLine = CommandLineOf(process);
+    TerminateProcess(process, 0);
+    WaitForSingleObject(process, 5000);
+    CloseHandle(process);
+    const std::string argument = " /e, /select, " + program_->path();
+    ASSERT_GE(commandLine.size(), argument.size()) << commandLine;
+    EXPECT_EQ(commandLine.substr(commandLine.size() - argument.size()), argument);
+    std::string lower = commandLine;
+    CharLowerA(lower.data());
+    EXPECT_NE(lower.find("explorer"), std::string::npos) << commandLine;
 }
 
 TEST_F(AboutBoxTest, ManualIsLookedForBesideTheExecutable) {
