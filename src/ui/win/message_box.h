@@ -29,13 +29,26 @@ void ReportSystemError(DWORD code, HWND owner);
 // the work area of the owner's display.
 void CenterWindow(HWND window);
 
+// Called by the window manager when a window of the hooked thread has handled a message: a dialog
+// that has just initialised (a message box placing itself included) is centred.
+LRESULT CALLBACK CenteringHookProc(int code, WPARAM wParam, LPARAM lParam);
+
 // Centres every message box that the calling thread opens while the guard lives.
 class MessageBoxCentering {
-public:
+  public:
     explicit MessageBoxCentering(DWORD threadId);
     virtual ~MessageBoxCentering();
     MessageBoxCentering(const MessageBoxCentering&) = delete;
     MessageBoxCentering& operator=(const MessageBoxCentering&) = delete;
 };
+
+// What the centring of message boxes holds at this moment.
+struct CenteringSnapshot {
+    int guardCount;           // guards alive
+    bool hookInstalled;       // the one shared hook
+    bool libraryHeld;         // the reference to user32.dll taken by the first guard
+    bool monitorSlotsFilled;  // both monitor functions found at some load
+};
+CenteringSnapshot MessageBoxCenteringState();
 
 }  // namespace mirlka

@@ -1,0 +1,146 @@
+// Finds the message boxes that a thread or a process shows, reads what they say and answers them,
+// from a thread of its own while the code under test sits in the box's modal loop.
+#pragma once
+
+#include <windows.h>
+
+#include <chrono>
+#include <string>
+#include <thread>
+
+namespace mirlka::test {
+
+// What a message box showed when it was found.
+struct SeenBox {
+    HWND window = nullptr;  // null: no box appeared in time
+    HWND owner = nullptr;
+    std::string title;
+    std::string text;      // the message: the box's static control 0xFFFF
+    RECT rect{};           // outer rectangle, screen coordinates
+    bool pressed = false;  // the chosen button was on the box
+
+    explicit operator bool() const { return window != nullptr; }
+};
+
+// Whose boxes to look for: one thread, or any thread of a process.
+struct BoxSource {
+    DWORD threadId = 0;
+    DWORD processId = 0;
+
+    static BoxSource Thread(DWORD id) { return {id, 0}; }
+    static BoxSource Process(DWORD id) { return {0, id}; }
+    static BoxSource ThisThread() { return Thread(GetCurrentThreadId()); }
+};
+
+// A window's text through WM_GETTEXT, which also reaches controls of other processes, with a
+// time-out so that a hung target cannot hang the test.
+inline std::string WindowTextOf(HWND window) {
+    DWORD_PTR length = 0;
+    if (!SendMessageTimeoutA(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 2000, &length)) {
+        return {};
+    }
+    std::string text(length + 1, '\0');
+    DWORD_PTR copied = 0;
+    SendMessageTimeoutA(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()),
+                        SMTO_ABORTIFHUNG, 2000, &copied);
+    text.resize(copied);
+    return text;
+}
+
+namespace detail {
+
+struct BoxSearch {
+    BoxSource source;
+    HWND except;
+    HWND found;
+};
+
+inline BOOL CALLBACK MatchBox(HWND window, LPARAM context) {
+    auto& search = *reinterpret_cast<BoxSearch*>(context);
+    DWORD process = 0;
+    const DWORD thread = GetWindowThreadProcessId(window, &process);
+    if (window == search.except || !IsWindowVisible(window) ||
+        (search.source.threadId && thread != search.source.threadId) ||
+        (search.source.processId && process != search.source.processId)) {
+        return TRUE;
+    }
+    char className[16] = {};
+    GetClassNameA(window, className, sizeof className);
+    if (std::string(className) != "#32770") {
+        return TRUE;
+    }
+    search.found = window;
+    return FALSE;
+}
+
+}  // namespace detail
+
+// A visible dialog (#32770, the class of message boxes) of `source` other than `except`, or null.
+// Other dialogs of the source match too: watch while no other dialog of it is opening.
+inline HWND FindMessageBox(const BoxSource& source, HWND except = nullptr) {
+    detail::BoxSearch search{source, except, nullptr};
+    EnumWindows(detail::MatchBox, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+inline SeenBox ReadMessageBox(HWND box) {
+    SeenBox seen;
+    seen.window = box;
+    seen.owner = GetWindow(box, GW_OWNER);
+    seen.title = WindowTextOf(box);
+    if (HWND message = GetDlgItem(box, 0xFFFF)) {
+        seen.text = WindowTextOf(message);
+    }
+    GetWindowRect(box, &seen.rect);
+    return seen;
+}
+
+// Waits on its own thread for a message box of `source`, reads it, waits `answerDelay` more and
+// then presses `button` (IDOK, IDYES, IDNO …). WM_COMMAND is posted, so a box closes even when the
+// button is not on it; `pressed` tells whether it was.
+class BoxWatcher {
+  public:
+    BoxWatcher(BoxSource source, int button,
+               std::chrono::milliseconds timeout = std::chrono::seconds(5), HWND except = nullptr,
+               std::chrono::milliseconds answerDelay = {})
+        : thread_([=, this] { Watch(source, button, timeout, except, answerDelay); }) {}
+    ~BoxWatcher() {
+        if (thread_.joinable()) {
+            thread_.join();
+        }
+    }
+    BoxWatcher(const BoxWatcher&) = delete;
+    BoxWatcher& operator=(const BoxWatcher&) = delete;
+
+    // What the watcher saw, once it has answered the box or given up.
+    SeenBox Wait() {
+        if (thread_.joinable()) {
+            thread_.join();
+        }
+        return seen_;
+    }
+
+  private:
+    void Watch(BoxSource source, int button, std::chrono::milliseconds timeout, HWND except,
+               std::chrono::milliseconds answerDelay) {
+        const auto deadline = std::chrono::steady_clock::now() + timeout;
+        HWND box = nullptr;
+        while (!(box = FindMessageBox(source, except))) {
+            if (std::chrono::steady_clock::now() >= deadline) {
+                return;
+            }
+            Sleep(10);
+        }
+        seen_ = ReadMessageBox(box);
+        Sleep(static_cast<DWORD>(answerDelay.count()));
+        HWND control = GetDlgItem(box, button);
+        seen_.pressed = control != nullptr;
+        PostMessageA(box, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED),
+                     reinterpret_cast<LPARAM>(control));
+    }
+
+    SeenBox seen_;
+    std::thread thread_;  // last: it starts once the members that it fills exist
+};
+
+}  // namespace mirlka::test
