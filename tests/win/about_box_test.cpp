@@ -135,7 +135,7 @@ class AboutBoxTest : public ::testing::Test {
         const DWORD thread = GetCurrentThreadId();
         std::thread driver([&] {
             HWND box = nullptr;
-            for (int i = 0; i < 500 && !(box = FindMessageBox(BoxSource::Thread(thread))); ++i) {
+            for (int i = 0; i < 1500 && !(box = FindMessageBox(BoxSource::Thread(thread))); ++i) {
                 Sleep(10);
             }
             if (!box) {
