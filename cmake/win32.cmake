@@ -45,3 +45,22 @@ if(HOSTSIM_WIN_SOURCES)
     target_link_libraries(hostsim PRIVATE hostsim_core ${MIRLKA_SYSTEM_LIBS})
     mirlka_warnings(hostsim)
 endif()
+
+# The Help menu opens the manual beside the program.
+add_custom_command(TARGET mirlka POST_BUILD
+    COMMAND ${CMAKE_COMMAND} -E copy_if_different ${CMAKE_SOURCE_DIR}/docs/mirlka.html
+            $<TARGET_FILE_DIR:mirlka>/mirlka.html
+    VERBATIM)
+
+# The distributable: the shipped 32-bit program with its manual and read-me, in one ZIP.
+if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+    install(TARGETS mirlka RUNTIME DESTINATION .)
+    install(FILES ${CMAKE_SOURCE_DIR}/docs/mirlka.html ${CMAKE_SOURCE_DIR}/docs/readme.txt
+            DESTINATION .)
+    set(CPACK_GENERATOR ZIP)
+    set(CPACK_PACKAGE_NAME mirlka)
+    set(CPACK_PACKAGE_VERSION 1.01)
+    set(CPACK_PACKAGE_FILE_NAME mirlka-1.01)
+    set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY OFF)
+    include(CPack)
+endif()
