@@ -1,0 +1,128 @@
+#include "host/win/tool_registration.h"
+
+#include "app/win/app_globals.h"
+#include "host/tool_entry.h"
+#include "ui/string_ids.h"
+#include "ui/win/res_string.h"
+
+namespace mirlka {
+namespace {
+
+// The host is a 32-bit program and reads the 32-bit view of HKEY_LOCAL_MACHINE\SOFTWARE; a 64-bit
+// build of this program must write where the host looks.
+constexpr REGSAM kHostView = KEY_WOW64_32KEY;
+
+LONG DeleteKeyInHostView(HKEY parent, const char* name) {
+    // Windows before XP x64 has no RegDeleteKeyExA, and only the one view.
+    using DeleteKeyExFn = LONG(WINAPI*)(HKEY, LPCSTR, REGSAM, DWORD);
+    static const auto deleteKeyEx = reinterpret_cast<DeleteKeyExFn>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleA("advapi32.dll"), "RegDeleteKeyExA")));
+    return deleteKeyEx ? deleteKeyEx(parent, name, kHostView, 0) : RegDeleteKeyA(parent, name);
+}
+
+void SetText(HKEY key, HINSTANCE module, UINT nameId, const std::string& text) {
+    // A refused write must not keep the other values from being written: results are not looked at.
+    RegSetValueExA(key, ResString(nameId, module).c_str(), 0, REG_SZ,
+                   reinterpret_cast<const BYTE*>(text.c_str()),
+                   static_cast<DWORD>(text.size() + 1));
+}
+
+}  // namespace
+
+std::uint32_t ReadFileVersion(const char* path) {
+    if (!path) {
+        return 0;
+    }
+    DWORD handle = 0;
+    const DWORD size = GetFileVersionInfoSizeA(path, &handle);
+    if (size == 0) {
+        return 0;
+    }
+    HGLOBAL block = GlobalAlloc(GMEM_FIXED, size);
+    if (!block) {
+        return 0;
+    }
+    std::uint32_t version = 0;
+    VS_FIXEDFILEINFO* fixed = nullptr;
+    UINT length = 0;
+    if (GetFileVersionInfoA(path, handle, size, block) &&
+        VerQueryValueA(block, "\\", reinterpret_cast<void**>(&fixed), &length) && fixed &&
+        length >= sizeof(VS_FIXEDFILEINFO)) {
+        version = fixed->dwFileVersionMS;
+    }
+    GlobalFree(block);
+    return version;
+}
+
+LONG DeleteKeyTree(HKEY parent, const char* name) {
+    // An empty name opens `parent` itself: the walk would empty it and then delete it.
+    if (!name || !*name) {
+        return ERROR_INVALID_PARAMETER;
+    }
+    HKEY key = nullptr;
+    LONG result = RegOpenKeyExA(parent, name, 0, KEY_ALL_ACCESS | kHostView, &key);
+    if (result != ERROR_SUCCESS) {
+        return result;
+    }
+    char child[256];
+    for (;;) {
+        // Index 0 every time: the child deleted last has left the list.
+        DWORD size = sizeof child;
+        result = RegEnumKeyExA(key, 0, child, &size, nullptr, nullptr, nullptr, nullptr);
+        if (result != ERROR_SUCCESS) {
+            break;
+        }
+        result = DeleteKeyTree(key, child);
+        if (result != ERROR_SUCCESS) {
+            break;
+        }
+    }
+    if (result == ERROR_NO_MORE_ITEMS || result == ERROR_KEY_DELETED) {
+        result = DeleteKeyInHostView(parent, name);
+    }
+    RegCloseKey(key);
+    return result;
+}
+
+LONG ApplyToolRegistration(std::int32_t flag, HINSTANCE module, const std::string& exePath) {
+    const std::string keyPath = ResString(kIdsToolKey, module);
+    // Without its string table the path would be empty and name HKEY_LOCAL_MACHINE itself; without
+    // a program path the host would be given an entry it cannot start.
+    if (keyPath.empty() || (flag != 0 && exePath.empty())) {
+        return ERROR_INVALID_PARAMETER;
+    }
+    if (flag == 0) {
+        return DeleteKeyTree(HKEY_LOCAL_MACHINE, keyPath.c_str());
+    }
+    HKEY key = nullptr;
+    const LONG result =
+        RegCreateKeyExA(HKEY_LOCAL_MACHINE, keyPath.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
+                        KEY_ALL_ACCESS | kHostView, nullptr, &key, nullptr);
+    if (result != ERROR_SUCCESS) {
+        return result;
+    }
+    const std::uint32_t version = ReadFileVersion(exePath.c_str());
+    char shortPath[MAX_PATH];
+    const DWORD shortLength = GetShortPathNameA(exePath.c_str(), shortPath, MAX_PATH);
+    // Without a short form the full path still lets the host start the program.
+    SetText(
+        key, module, kIdsToolExePathName,
+        shortLength > 0 && shortLength < MAX_PATH ? std::string(shortPath, shortLength) : exePath);
+    const std::string display = ToolDisplayText(ResString(kIdsToolDisplayName, module), version);
+    SetText(key, module, kIdsToolMenuTextName, display);
+    SetText(key, module, kIdsToolStatusBarTextName, display);
+    SetText(key, module, kIdsToolTypeName, ResString(kIdsToolTypeGeneric, module));
+    RegCloseKey(key);
+    return ERROR_SUCCESS;
+}
+
+void UpdateToolRegistration() {
+    const AppGlobals& globals = Globals();
+    char path[MAX_PATH];
+    const DWORD length = GetModuleFileNameA(globals.instance, path, MAX_PATH);
+    // A path cut at the buffer's end names some other file.
+    const std::string exePath = length > 0 && length < MAX_PATH ? std::string(path, length) : "";
+    ApplyToolRegistration(globals.addCakewalkTool, globals.instance, exePath);
+}
+
+}  // namespace mirlka

@@ -1,0 +1,28 @@
+// The program's entry in the host's Tools menu, and the file versions its menu text shows.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+
+namespace mirlka {
+
+// The file's version: major in the high 16 bits, minor in the low 16 bits; 0 when the file has no
+// version information or it cannot be read.
+std::uint32_t ReadFileVersion(const char* path);
+
+// Deletes the key `name` below `parent` with every key beneath it, deepest first. Returns the
+// error code of the step that stopped the walk, 0 when the key is gone. A failure leaves the
+// failing key and every key above it in place.
+LONG DeleteKeyTree(HKEY parent, const char* name);
+
+// Writes the Tools-menu entry for the program file `exePath` when `flag` is non-zero, deletes it
+// with everything below it when `flag` is 0. Key path, value names and texts come from `module`'s
+// string table. Returns the result of creating or deleting the key, 0 on success.
+LONG ApplyToolRegistration(std::int32_t flag, HINSTANCE module, const std::string& exePath);
+
+// Brings the entry in line with the process-wide AddCakewalkTool flag, for the program's own file.
+void UpdateToolRegistration();
+
+}  // namespace mirlka
