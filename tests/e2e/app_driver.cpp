@@ -262,6 +262,18 @@ int App::RowCount() const {
     return static_cast<int>(Send(Control(IDC_TRACKLIST), LVM_GETITEMCOUNT, 0, 0));
 }
 
+RECT App::RowRect(int row) const {
+    RemoteMemory remote(process_.hProcess, sizeof(RECT));
+    RECT rect{};
+    rect.left = LVIR_BOUNDS;
+    remote.Write(&rect, sizeof rect);
+    Send(Control(IDC_TRACKLIST), LVM_GETITEMRECT, static_cast<WPARAM>(row),
+         reinterpret_cast<LPARAM>(remote.address()));
+    remote.Read(&rect, sizeof rect);
+    MapWindowPoints(Control(IDC_TRACKLIST), nullptr, reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+}
+
 void App::SelectRows(const std::vector<int>& rows) const {
     RemoteMemory remote(process_.hProcess, sizeof(LVITEMA));
     LVITEMA item{};
@@ -326,15 +338,21 @@ void App::Command(int id, int code) const {
     Send(window_, WM_COMMAND, MAKEWPARAM(id, code), reinterpret_cast<LPARAM>(Control(id)));
 }
 
+HWND App::OpenMenu() const {
+    HWND popup = FindWindowA("#32768", nullptr);
+    DWORD process = 0;
+    GetWindowThreadProcessId(popup, &process);
+    return popup && IsWindowVisible(popup) && process == process_.dwProcessId ? popup : nullptr;
+}
+
+void App::PressKey(WORD key) const {
+    // The menu's own loop takes keys from the thread's queue, whichever window they are for.
+    PostMessageA(window_, WM_KEYDOWN, key, 1);
+}
+
 bool App::ChooseMenuItem(char menuKey, char itemKey) const {
     PostMessageA(window_, WM_SYSCOMMAND, SC_KEYMENU, menuKey);
-    const bool opened = WaitUntil([&] {
-        HWND popup = FindWindowA("#32768", nullptr);
-        DWORD process = 0;
-        GetWindowThreadProcessId(popup, &process);
-        return popup && IsWindowVisible(popup) && process == process_.dwProcessId;
-    });
-    // The menu's own loop takes the typed character from the thread's queue.
+    const bool opened = WaitUntil([&] { return OpenMenu() != nullptr; });
     PostMessageA(window_, WM_CHAR, static_cast<WPARAM>(itemKey), 0);
     return opened;
 }

@@ -62,6 +62,8 @@ class App {
     std::string ChannelText(int row) const;
     bool IsSelected(int row) const;
     int RowCount() const;
+    // Row `row`'s bounds in screen coordinates.
+    RECT RowRect(int row) const;
     // Selects exactly these rows, the last one focused, as clicks with Ctrl would.
     void SelectRows(const std::vector<int>& rows) const;
 
@@ -80,6 +82,10 @@ class App {
     // Opens a menu of the menu bar from the keyboard (Alt and `menuKey`) and chooses the item
     // whose mnemonic is `itemKey`; returns once the menu was open, not waiting for the command.
     bool ChooseMenuItem(char menuKey, char itemKey) const;
+    // The program's open popup menu, or null.
+    HWND OpenMenu() const;
+    // A key pressed while a menu of the program is open.
+    void PressKey(WORD key) const;
     // Presses a push button.
     void Click(int id) const;
     // Waits for the refresh timer that follows a change in the list.

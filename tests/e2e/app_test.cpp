@@ -114,6 +114,50 @@ TEST_F(AppTest, TheChannelComboFollowsAndWritesTheSelectedRows) {
               AppSetting(rect.left, rect.top, 1) + "\r\n[LastState]\r\n1=5\r\n5=12\r\n6=12\r\n");
 }
 
+TEST_F(AppTest, TheChannelMenuOpensOverTheListAndWritesTheSelectedRows) {
+    AppCopy copy;
+    App app(copy);
+    ASSERT_TRUE(app.window());
+    HWND list = app.Control(IDC_TRACKLIST);
+
+    // From the keyboard (no pointer position): at the centre of the focused row.
+    app.SelectRows({3, 4});
+    ASSERT_TRUE(WaitUntil([&] { return IsWindowEnabled(app.Control(IDC_CHANNEL)) != FALSE; }));
+    PostMessageA(app.window(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(list), -1);
+    ASSERT_TRUE(WaitUntil([&] { return app.OpenMenu() != nullptr; }));
+    const RECT row = app.RowRect(4);
+    RECT menu{};
+    GetWindowRect(app.OpenMenu(), &menu);
+    EXPECT_EQ(menu.left, (row.left + row.right) / 2);
+    EXPECT_EQ(menu.top, (row.top + row.bottom) / 2);
+    // The blank item, the separator skipped, then "1" and "2".
+    for (WORD key : {VK_DOWN, VK_DOWN, VK_DOWN, VK_RETURN}) {
+        app.PressKey(key);
+    }
+    EXPECT_TRUE(WaitUntil([&] { return app.Entry(3) == 2 && app.Entry(4) == 2; }));
+    EXPECT_EQ(app.ChannelText(4), "2");
+    EXPECT_EQ(app.Entry(5), 0);
+
+    // With no row selected every item is greyed: choosing does nothing.
+    app.SelectRows({});
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindowEnabled(app.Control(IDC_CHANNEL)); }));
+    PostMessageA(app.window(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(list),
+                 MAKELPARAM(300, 200));
+    ASSERT_TRUE(WaitUntil([&] { return app.OpenMenu() != nullptr; }));
+    GetWindowRect(app.OpenMenu(), &menu);
+    EXPECT_EQ(menu.left, 300);
+    EXPECT_EQ(menu.top, 200);
+    for (WORD key : {VK_DOWN, VK_DOWN, VK_RETURN}) {
+        app.PressKey(key);
+    }
+    Sleep(300);
+    app.PressKey(VK_ESCAPE);
+    EXPECT_TRUE(WaitUntil([&] { return app.OpenMenu() == nullptr; }));
+    // An enabled item would have set the combo's choice.
+    EXPECT_EQ(app.ComboChoice(IDC_CHANNEL), -1);
+    EXPECT_EQ(app.Entry(3), 2);
+}
+
 TEST_F(AppTest, ResetListClearsEveryRowAndKeepsTheSelection) {
     AppCopy copy("[LastState]\r\n1=3\r\n256=16\r\n");
     App app(copy);
