@@ -287,6 +287,9 @@ void App::SelectRows(const std::vector<int>& rows) const {
         Send(Control(IDC_TRACKLIST), LVM_SETITEMSTATE, static_cast<WPARAM>(rows[i]),
              reinterpret_cast<LPARAM>(remote.address()));
     }
+    // Past the refresh that follows the last change, so that no refresh of a state in between
+    // is taken for the final one.
+    Sleep(200);
 }
 
 int App::ComboChoice(int id) const {

@@ -184,7 +184,8 @@ TEST_F(AppTest, RestoredValuesAreTakenAsTheyStandAndWrittenBack) {
     // Hand-edited: the section name in small letters, values out of range or with junk, a key
     // with a leading zero and one beyond the last row, an AddCakewalkTool that is no 0 or 1.
     AppCopy copy(
-        "[laststate]\r\n1=99\r\n2=-3\r\n3=7abc\r\n4=\r\n05=9\r\n257=4\r\n6= 12\r\n7=x\r\n\r\n"
+        "[laststate]\r\n1=99\r\n2=-3\r\n3=7abc\r\n4=\r\n05=9\r\n257=4\r\n6= "
+        "12\r\n7=x\r\n8=-1\r\n9=5\r\n\r\n"
         "[AppSetting]\r\nAddCakewalkTool=5\r\n");
     App app(copy);
     ASSERT_TRUE(app.window());
@@ -202,6 +203,11 @@ TEST_F(AppTest, RestoredValuesAreTakenAsTheyStandAndWrittenBack) {
     app.SelectRows({0});
     ASSERT_TRUE(WaitUntil([&] { return IsWindowEnabled(app.Control(IDC_CHANNEL)) != FALSE; }));
     EXPECT_EQ(app.ComboChoice(IDC_CHANNEL), -1);
+    // -1 and 5 differ, though -1 is also the combo's "no choice".
+    app.SelectRows({8});
+    ASSERT_TRUE(app.WaitForChannelChoice(5));
+    app.SelectRows({7, 8});
+    EXPECT_TRUE(app.WaitForChannelChoice(-1));
     EXPECT_TRUE(WaitUntil(ToolKeyExists));
 
     const RECT rect = WindowRect(app.window());
@@ -209,7 +215,7 @@ TEST_F(AppTest, RestoredValuesAreTakenAsTheyStandAndWrittenBack) {
     EXPECT_EQ(copy.Settings(),
               "[AppSetting]\r\nAddCakewalkTool=5\r\nLeft=" + std::to_string(rect.left) +
                   "\r\nTop=" + std::to_string(rect.top) +
-                  "\r\n\r\n[LastState]\r\n1=99\r\n2=-3\r\n3=7\r\n6=12\r\n");
+                  "\r\n\r\n[LastState]\r\n1=99\r\n2=-3\r\n3=7\r\n6=12\r\n8=-1\r\n9=5\r\n");
 }
 
 TEST_F(AppTest, PresetsAreSavedChosenAndDeleted) {
