@@ -1,6 +1,8 @@
 // Execute over real DDE against the host simulator, with what the user is told read off the screen.
 #include <windows.h>
 
+#include <ddeml.h>
+
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -100,6 +102,29 @@ class BoxCollector {
     std::thread thread_;  // last: it starts once the members that it fills exist
 };
 
+HDDEDATA CALLBACK IgnoreAll(UINT, UINT, HCONV, HSZ, HSZ, HDDEDATA, ULONG_PTR, ULONG_PTR) {
+    return nullptr;
+}
+
+// Whether some program on this desktop already answers as the host; the tests need it silent.
+bool HostServiceAnswers() {
+    DWORD instance = 0;
+    if (DdeInitializeA(&instance, IgnoreAll, APPCMD_CLIENTONLY | CBF_SKIP_ALLNOTIFICATIONS, 0) !=
+        DMLERR_NO_ERROR) {
+        return false;
+    }
+    HSZ service = DdeCreateStringHandleA(instance, "wincake", CP_WINANSI);
+    HSZ topic = DdeCreateStringHandleA(instance, "System", CP_WINANSI);
+    HCONV conversation = DdeConnect(instance, service, topic, nullptr);
+    if (conversation) {
+        DdeDisconnect(conversation);
+    }
+    DdeFreeStringHandle(instance, service);
+    DdeFreeStringHandle(instance, topic);
+    DdeUninitialize(instance);
+    return conversation != nullptr;
+}
+
 class Execute : public ::testing::Test {
   protected:
     static void SetUpTestSuite() {
@@ -114,6 +139,7 @@ class Execute : public ::testing::Test {
     }
     void SetUp() override {
         ASSERT_NE(module_, nullptr);
+        ASSERT_FALSE(HostServiceAnswers()) << "a host left running by someone else";
         // The owner's module is where the messages' texts come from, as with the main window.
         owner_ = CreateWindowExA(0, "STATIC", "owner", WS_POPUP | WS_VISIBLE, 100, 100, 400, 300,
                                  nullptr, nullptr, module_, nullptr);
