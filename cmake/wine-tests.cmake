@@ -60,3 +60,13 @@ if(E2E_TEST_SOURCES)
     endif()
     mirlka_wine_gtest(mirlka_e2e_tests SHARES_DESKTOP)
 endif()
+
+# Execute of 256 tracks against the simulator next to a bare DDEML loop (a benchmark, not a test):
+#   build/win64/wine-run build/win64/execute_bench.exe [repetitions] [simulator tracks]
+add_executable(execute_bench ${CMAKE_SOURCE_DIR}/tools/bench/execute_bench.cpp)
+target_include_directories(execute_bench PRIVATE ${CMAKE_SOURCE_DIR}/tests)
+target_link_libraries(execute_bench PRIVATE mirlka_shell)
+mirlka_warnings(execute_bench)
+if(TARGET hostsim)
+    add_dependencies(execute_bench hostsim)
+endif()
