@@ -29,10 +29,6 @@ target_link_libraries(mirlka PRIVATE mirlka_shell)
 set_target_properties(mirlka PROPERTIES OUTPUT_NAME mirlka)
 mirlka_warnings(mirlka)
 
-if(CMAKE_SIZEOF_VOID_P EQUAL 8)
-    include(${CMAKE_SOURCE_DIR}/cmake/wine-tests.cmake)
-endif()
-
 # mirlka.exe must run from a bare folder: it may import nothing but the system's own DLLs.
 add_test(NAME mirlka_imports_only_system_dlls
     COMMAND ${CMAKE_SOURCE_DIR}/scripts/check-imports.sh ${CMAKE_BINARY_DIR}/mirlka.exe
@@ -63,4 +59,9 @@ if(CMAKE_SIZEOF_VOID_P EQUAL 4)
     set(CPACK_PACKAGE_FILE_NAME mirlka-1.01)
     set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY OFF)
     include(CPack)
+endif()
+
+# Last, so that every program the tests start is already a target.
+if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+    include(${CMAKE_SOURCE_DIR}/cmake/wine-tests.cmake)
 endif()
