@@ -279,6 +279,23 @@ TEST_F(AppTest, PresetsAreSavedChosenAndDeleted) {
                                    "]\r\n2=1\r\n\r\n[LastState]\r\n2=1\r\n");
 }
 
+TEST_F(AppTest, EnterInThePresetFieldRunsExecute) {
+    AppCopy copy;
+    App app(copy);
+    ASSERT_TRUE(app.window());
+    HWND field = FindWindowExA(app.Control(IDC_PRESET), nullptr, "Edit", nullptr);
+    ASSERT_TRUE(field);
+    app.TypePresetName("x");
+    // Through the program's message loop, as typed: Execute is the default button, and with no
+    // host to talk to the user hears so.
+    BoxWatcher watcher(BoxSource::Process(app.processId()), IDOK, 15s);
+    PostMessageA(field, WM_KEYDOWN, VK_RETURN, 1);
+    const SeenBox box = watcher.Wait();
+    EXPECT_EQ(box.title, Sjis("エラー"));
+    EXPECT_EQ(box.text, Sjis("Cakewalkとの対話を、確立できませんでした。"));
+    EXPECT_EQ(app.ComboItems(IDC_PRESET), std::vector<std::string>{});  // not Save
+}
+
 TEST_F(AppTest, ReservedNamesDisableSaveButNotDelete) {
     AppCopy copy;
     App app(copy);

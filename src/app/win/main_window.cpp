@@ -3,7 +3,6 @@
 #include <commctrl.h>
 #include <windowsx.h>
 
-#include <iterator>
 #include <string>
 
 #include "app/decimal.h"
@@ -28,7 +27,6 @@ constexpr UINT kRefreshDelayMs = 20;
 struct MainWindowState {
     TrackListControls tracks;
     PresetControls presets;
-    HWND execute = nullptr;
     HMENU channelMenu = nullptr;  // popup menu of channels over the list
     HMENU fileMenu = nullptr;
     bool menuKey = false;  // the context-menu key was pressed in the list
@@ -129,7 +127,6 @@ INT_PTR OnInitDialog(HWND window, WPARAM, LPARAM) {
                     GetDlgItem(window, IDC_CHANNEL_LABEL)};
     state.presets = {window, GetDlgItem(window, IDC_PRESET), GetDlgItem(window, IDC_PRESET_SAVE),
                      GetDlgItem(window, IDC_PRESET_DELETE)};
-    state.execute = GetDlgItem(window, IDC_EXECUTE);
     InitTrackList(state.tracks.list);
     ListViewTable table(state.tracks.list);
     LoadTableFromSection(Settings(), table, kLastStateSection);
