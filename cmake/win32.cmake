@@ -65,3 +65,7 @@ endif()
 if(CMAKE_SIZEOF_VOID_P EQUAL 8)
     include(${CMAKE_SOURCE_DIR}/cmake/wine-tests.cmake)
 endif()
+if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+    add_test(NAME distributable_zip_contents
+        COMMAND ${CMAKE_SOURCE_DIR}/scripts/check-package.sh ${CMAKE_BINARY_DIR})
+endif()
