@@ -5,110 +5,21 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <optional>
 #include <string>
-#include <string_view>
 #include <vector>
 
+#include "e2e/host_sim.h"
 #include "host/cal_batch.h"
+#include "win/test_support.h"
 
+namespace mirlka::test {
 namespace {
-
-using mirlka::HostText;
-using mirlka::TextForm;
-
-std::string Hex(std::string_view bytes) {
-    std::string out;
-    for (unsigned char byte : bytes) {
-        out += "0123456789abcdef"[byte >> 4];
-        out += "0123456789abcdef"[byte & 15];
-    }
-    return out;
-}
 
 // The bytes the tool hands over: the text with its terminator.
 std::string Sent(const HostText& text) {
     return std::string(text.Bytes()) + std::string(text.form == TextForm::Wide ? 2 : 1, '\0');
 }
-
-std::vector<std::string> ReadLines(const std::string& path) {
-    std::vector<std::string> lines;
-    std::ifstream file(path, std::ios::binary);
-    for (std::string line; std::getline(file, line);) {
-        lines.push_back(line.ends_with('\r') ? line.substr(0, line.size() - 1) : line);
-    }
-    return lines;
-}
-
-template <typename Done>
-bool WaitUntil(Done done, DWORD ms) {
-    for (const DWORD start = GetTickCount(); !done(); Sleep(20)) {
-        if (GetTickCount() - start > ms) {
-            return false;
-        }
-    }
-    return true;
-}
-
-// hostsim.exe beside this program, started hidden with its files in a folder of its own, and
-// terminated when the test ends.
-class Simulator {
-  public:
-    explicit Simulator(const std::string& options) {
-        char path[MAX_PATH];
-        std::string exe(path, GetModuleFileNameA(nullptr, path, MAX_PATH));
-        exe = exe.substr(0, exe.find_last_of('\\') + 1) + "hostsim.exe";
-        static int serial = 0;
-        dir_ = std::string(path, GetTempPathA(MAX_PATH, path)) + "hostsim-test-" +
-               std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++serial);
-        CreateDirectoryA(dir_.c_str(), nullptr);
-        std::string command = "\"" + exe + "\" --hidden --log \"" + File("events.log") +
-                              "\" --ready \"" + File("ready") + "\" --song \"" + File("song.txt") +
-                              "\" " + options;
-        STARTUPINFOA startup{};
-        startup.cb = sizeof startup;
-        if (!CreateProcessA(exe.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                            nullptr, &startup, &process_)) {
-            process_ = {};
-        }
-    }
-    ~Simulator() {
-        if (process_.hProcess) {
-            TerminateProcess(process_.hProcess, 99);
-            WaitForSingleObject(process_.hProcess, 5000);
-            CloseHandle(process_.hProcess);
-            CloseHandle(process_.hThread);
-        }
-        for (const char* name : {"events.log", "ready", "song.txt"}) {
-            DeleteFileA(File(name).c_str());
-        }
-        RemoveDirectoryA(dir_.c_str());
-    }
-
-    // Whether the service got registered.
-    bool Ready() const {
-        const std::string ready = File("ready");
-        return process_.hProcess &&
-               WaitUntil(
-                   [&] {
-                       return Exited() ||
-                              GetFileAttributesA(ready.c_str()) != INVALID_FILE_ATTRIBUTES;
-                   },
-                   30000) &&
-               !Exited();
-    }
-    bool Exited() const { return WaitForSingleObject(process_.hProcess, 0) == WAIT_OBJECT_0; }
-    HANDLE process() const { return process_.hProcess; }
-    std::vector<std::string> LogLines() const { return ReadLines(File("events.log")); }
-    std::vector<std::string> SongLines() const { return ReadLines(File("song.txt")); }
-
-  private:
-    std::string File(const char* name) const { return dir_ + "\\" + name; }
-
-    std::string dir_;
-    PROCESS_INFORMATION process_{};
-};
 
 HDDEDATA CALLBACK IgnoreAll(UINT, UINT, HCONV, HSZ, HSZ, HDDEDATA, ULONG_PTR, ULONG_PTR) {
     return nullptr;
@@ -199,8 +110,8 @@ class HostSimulatorConversation : public ::testing::TestWithParam<ConversationCa
 TEST_P(HostSimulatorConversation, TextsArriveAsSentAndChangeTheSong) {
     const ConversationCase& test = GetParam();
     const bool wide = test.form == TextForm::Wide;
-    Simulator sim(test.refuse_narrow ? "--refuse-narrow" : "");
-    ASSERT_TRUE(sim.Ready());
+    HostSim sim(test.refuse_narrow ? "--refuse-narrow" : "");
+    ASSERT_TRUE(sim.WaitReady());
     const std::vector<std::string> before = sim.SongLines();
     ASSERT_EQ(before.size(), 16u);
     const std::string codepage = wide ? "1200" : "1004";
@@ -212,9 +123,9 @@ TEST_P(HostSimulatorConversation, TextsArriveAsSentAndChangeTheSong) {
         EXPECT_EQ(sim.LogLines(), std::vector<std::string>{connect + " accepted=0"});
         return;
     }
-    const std::string track = Sent(mirlka::BuildTrackExpression(2, 10, test.form));
-    const std::string closing = Sent(mirlka::ClosingExpression(test.form));
-    const std::string bad = Sent(mirlka::MakeHostText(test.form, "(TrackChannel 16 2)"));
+    const std::string track = Sent(BuildTrackExpression(2, 10, test.form));
+    const std::string closing = Sent(ClosingExpression(test.form));
+    const std::string bad = Sent(MakeHostText(test.form, "(TrackChannel 16 2)"));
     ASSERT_EQ(track.size(), wide ? 278u : 139u);
     ASSERT_EQ(closing.size(), wide ? 64u : 32u);
     EXPECT_TRUE(client.Execute(track));
@@ -224,7 +135,7 @@ TEST_P(HostSimulatorConversation, TextsArriveAsSentAndChangeTheSong) {
     EXPECT_EQ(error, static_cast<UINT>(DMLERR_NOTPROCESSED));
     // Asked last: under Wine the host's DDE layer follows its answer to a request with a stray
     // positive acknowledgement, which a synchronous execute sent next would take for its own.
-    const std::string no = Sent(mirlka::MakeHostText(test.form, "No"));
+    const std::string no = Sent(MakeHostText(test.form, "No"));
     EXPECT_EQ(client.RequestPlaying(5000), no);
     client.Disconnect();
 
@@ -237,7 +148,7 @@ TEST_P(HostSimulatorConversation, TextsArriveAsSentAndChangeTheSong) {
         "request item=Playing format=1 reply=" + Hex(no),
         "disconnect",
     };
-    EXPECT_TRUE(WaitUntil([&] { return sim.LogLines().size() >= expected.size(); }, 5000));
+    EXPECT_TRUE(WaitFor([&] { return sim.LogLines().size() >= expected.size(); }, 5000));
     EXPECT_EQ(sim.LogLines(), expected);
 
     // Track 2 and every one of its events moved to channel 9; the refused text changed nothing.
@@ -273,8 +184,8 @@ TEST(HostSimulator, AnswersPlayingAsConfigured) {
     };
     for (const auto& test : cases) {
         SCOPED_TRACE(test.options);
-        Simulator sim(test.options);
-        ASSERT_TRUE(sim.Ready());
+        HostSim sim(test.options);
+        ASSERT_TRUE(sim.WaitReady());
         Client client(TextForm::Narrow);
         ASSERT_TRUE(client.Connect());
         const DWORD start = GetTickCount();
@@ -287,15 +198,14 @@ TEST(HostSimulator, AnswersPlayingAsConfigured) {
 }
 
 TEST(HostSimulator, QuitAfterEndsTheProcessInTheMiddleOfABatch) {
-    Simulator sim("--quit-after 1 --tracks 40");
-    ASSERT_TRUE(sim.Ready());
+    HostSim sim("--quit-after 1 --tracks 40");
+    ASSERT_TRUE(sim.WaitReady());
     EXPECT_EQ(sim.SongLines().size(), 40u);
     Client client(TextForm::Narrow);
     ASSERT_TRUE(client.Connect());
-    const std::string track = Sent(mirlka::BuildTrackExpression(2, 10, TextForm::Narrow));
+    const std::string track = Sent(BuildTrackExpression(2, 10, TextForm::Narrow));
     EXPECT_TRUE(client.Execute(track, nullptr, TIMEOUT_ASYNC));
-    EXPECT_TRUE(
-        client.Execute(Sent(mirlka::ClosingExpression(TextForm::Narrow)), nullptr, TIMEOUT_ASYNC));
+    EXPECT_TRUE(client.Execute(Sent(ClosingExpression(TextForm::Narrow)), nullptr, TIMEOUT_ASYNC));
     ASSERT_EQ(WaitForSingleObject(sim.process(), 10000), WAIT_OBJECT_0);
     DWORD code = 99;
     GetExitCodeProcess(sim.process(), &code);
@@ -309,3 +219,4 @@ TEST(HostSimulator, QuitAfterEndsTheProcessInTheMiddleOfABatch) {
 }
 
 }  // namespace
+}  // namespace mirlka::test
