@@ -1,11 +1,9 @@
 #include "host/execute_batch.h"
 
 #include <algorithm>
-#include <cstdint>
 #include <functional>
 #include <map>
 #include <optional>
-#include <ostream>
 #include <set>
 #include <string>
 #include <string_view>
@@ -21,49 +19,49 @@ using Log = std::vector<std::string>;
 
 constexpr Handle kConversation = 77;
 
+// What goes wrong where; everything else works.
+struct Scenario {
+    const char* name = "";
+    std::vector<std::pair<int, std::int32_t>> entries = {};  // (row, value) of the table
+    std::set<TextForm> open_fails = {}, connect_fails = {};
+    std::set<std::string> unmakeable = {};              // names that give no handle
+    std::optional<std::string> reply = {};              // what "Playing" brings back
+    std::map<std::size_t, ExecuteResult> results = {};  // by execute index; Sent otherwise
+    Log expected = {};
+};
+
 std::string Ascii(const HostText& text) {
-    if (text.form == TextForm::Narrow) {
-        return text.narrow;
-    }
-    std::string out;
-    for (char16_t c : text.wide) {
-        out.push_back(static_cast<char>(c));
-    }
-    return out;
+    return text.form == TextForm::Narrow ? text.narrow
+                                         : std::string(text.wide.begin(), text.wide.end());
 }
 
-std::string WideBytes(std::string_view ascii) {
-    return std::string(MakeHostText(TextForm::Wide, ascii).Bytes());
-}
-
-// Plays the DDE layer and the host. Every call is logged by the texts involved; a call the DDE
-// layer would not accept at that moment (outside an open instance, a text of the other form, a
-// Close with handles left) is also listed in `faults`, which every test expects to stay empty.
-class FakeTransport final : public HostTransport {
+// Plays the DDE layer, the host and the user's messages. Every call is logged by the texts
+// involved; a call the DDE layer would not accept at that moment (outside an open instance, a text
+// of the other form, a Close with handles left) is also listed in `faults`, which must stay empty.
+class Fake final : public HostTransport, public HostNotifier {
   public:
-    explicit FakeTransport(Log& log) : log_(log) {}
+    explicit Fake(const Scenario& s) : s_(s) {
+        for (const auto& [row, value] : s.entries) {
+            table.SetEntry(row, value);
+        }
+    }
 
-    std::set<TextForm> open_fails;
-    std::set<TextForm> connect_fails;
-    std::set<std::string> unmakeable;              // names that give no handle
-    std::optional<std::string> reply;              // what "Playing" brings back
-    std::map<std::size_t, ExecuteResult> results;  // by execute index; Sent otherwise
-    std::function<void(std::size_t)> on_execute;
-    std::vector<HostText> executes;
-    std::vector<std::string> faults;
+    Log Run() {
+        ExecuteBatch(*this, table, *this);
+        EXPECT_EQ(faults, Log{}) << s_.name;
+        EXPECT_FALSE(open_) << s_.name;
+        return log;
+    }
 
     bool Open(TextForm form) override {
         Record(form == TextForm::Narrow ? "Open narrow" : "Open wide", !open_);
-        if (open_fails.contains(form)) {
-            return false;
-        }
-        open_ = true;
+        open_ = !s_.open_fails.contains(form);
         form_ = form;
-        return true;
+        return open_;
     }
     Handle MakeName(const HostText& text) override {
         Record("Name " + Ascii(text), open_ && text.form == form_);
-        if (unmakeable.contains(Ascii(text))) {
+        if (s_.unmakeable.contains(Ascii(text))) {
             return 0;
         }
         names_[++last_name_] = Ascii(text);
@@ -71,12 +69,12 @@ class FakeTransport final : public HostTransport {
     }
     Handle Connect(Handle service, Handle topic) override {
         Record("Connect " + NameOf(service) + " " + NameOf(topic), open_);
-        connected_ = !connect_fails.contains(form_);
+        connected_ = !s_.connect_fails.contains(form_);
         return connected_ ? kConversation : 0;
     }
     std::optional<std::string> Request(Handle conversation, Handle item) override {
         Record("Request " + NameOf(item), Connected(conversation));
-        return reply;
+        return s_.reply;
     }
     void FreeName(Handle name) override {
         const std::string entry = "Free " + NameOf(name);
@@ -84,12 +82,11 @@ class FakeTransport final : public HostTransport {
     }
     ExecuteResult ExecuteAsync(Handle conversation, const HostText& text) override {
         Record("Execute " + Ascii(text), Connected(conversation) && text.form == form_);
-        executes.push_back(text);
         if (on_execute) {
-            on_execute(executes.size() - 1);
+            on_execute(executes);
         }
-        const auto result = results.find(executes.size() - 1);
-        return result == results.end() ? ExecuteResult::Sent : result->second;
+        const auto result = s_.results.find(executes++);
+        return result == s_.results.end() ? ExecuteResult::Sent : result->second;
     }
     void DiscardPendingInput() override { Record("Discard", connected_); }
     void WaitForPendingExecutes() override { Record("Wait", connected_); }
@@ -101,15 +98,20 @@ class FakeTransport final : public HostTransport {
         Record("Close", open_ && !connected_ && names_.empty());
         open_ = false;
     }
+    void HostBusy() override { log.push_back("Message 146"); }
+    void NoConversation() override { log.push_back("Message 147"); }
 
-    bool open() const { return open_; }
+    ArrayTrackTable table;
+    std::function<void(std::size_t)> on_execute;
+    std::size_t executes = 0;
+    Log log, faults;
 
   private:
     void Record(const std::string& entry, bool accepted) {
         if (!accepted) {
             faults.push_back(entry);
         }
-        log_.push_back(entry);
+        log.push_back(entry);
     }
     bool Connected(Handle conversation) const {
         return connected_ && conversation == kConversation;
@@ -119,22 +121,11 @@ class FakeTransport final : public HostTransport {
         return found == names_.end() ? "?" : found->second;
     }
 
-    Log& log_;
-    bool open_ = false;
-    bool connected_ = false;
+    const Scenario& s_;
+    bool open_ = false, connected_ = false;
     TextForm form_ = TextForm::Narrow;
     std::map<Handle, std::string> names_;
     Handle last_name_ = 0;
-};
-
-class LogNotifier final : public HostNotifier {
-  public:
-    explicit LogNotifier(Log& log) : log_(log) {}
-    void HostBusy() override { log_.push_back("Message 146"); }
-    void NoConversation() override { log_.push_back("Message 147"); }
-
-  private:
-    Log& log_;
 };
 
 std::string Track(int t, std::int32_t v) {
@@ -146,6 +137,7 @@ const Log kWideConnect = {"Open wide", "Name wincake", "Name System", "Connect w
 const Log kRelease = {"Free wincake", "Free System", "Close"};
 const Log kCheck = {"Name Playing", "Request Playing", "Free Playing"};
 const Log kCleanUp = {"Disconnect", "Free wincake", "Free System", "Close"};
+const Log kTwoSent = {Track(0, 3), "Discard", Track(5, 16), "Discard"};
 
 Log Join(std::initializer_list<Log> parts) {
     Log all;
@@ -155,188 +147,144 @@ Log Join(std::initializer_list<Log> parts) {
     return all;
 }
 
-class ExecuteBatchTest : public testing::Test {
-  protected:
-    Log Run() {
-        ExecuteBatch(transport, table, notifier);
-        return log;
-    }
-    void TearDown() override {
-        EXPECT_EQ(transport.faults, Log{});
-        EXPECT_FALSE(transport.open());
-    }
-
-    Log log;
-    FakeTransport transport{log};
-    LogNotifier notifier{log};
-    ArrayTrackTable table;
-};
-
-TEST_F(ExecuteBatchTest, SendsAssignedRowsInOrderThenTheClosingExpression) {
-    table.SetEntry(0, 3);
-    table.SetEntry(5, 16);
-    EXPECT_EQ(Run(), Join({kNarrowConnect,
-                           kCheck,
-                           {Track(0, 3), "Discard", Track(5, 16), "Discard", kClosing, "Wait"},
-                           kCleanUp}));
-}
-
-TEST_F(ExecuteBatchTest, EmptyTableSendsOnlyTheClosingExpression) {
-    EXPECT_EQ(Run(), Join({kNarrowConnect, kCheck, {kClosing, "Wait"}, kCleanUp}));
-}
-
-TEST_F(ExecuteBatchTest, EveryRowAssigned) {
+Log EveryRowSent() {
     Log sends;
     for (int t = 0; t < kTrackCount; ++t) {
-        table.SetEntry(t, t % 16 + 1);
         sends.insert(sends.end(), {Track(t, t % 16 + 1), "Discard"});
     }
-    EXPECT_EQ(Run(), Join({kNarrowConnect, kCheck, sends, {kClosing, "Wait"}, kCleanUp}));
+    return sends;
+}
+std::vector<std::pair<int, std::int32_t>> EveryRow() {
+    std::vector<std::pair<int, std::int32_t>> entries;
+    for (int t = 0; t < kTrackCount; ++t) {
+        entries.emplace_back(t, t % 16 + 1);
+    }
+    return entries;
 }
 
-TEST_F(ExecuteBatchTest, ReadsEachRowWhenItIsSent) {
-    table.SetEntry(0, 1);
-    transport.on_execute = [&](std::size_t index) {
-        if (index == 0) {
-            table.SetEntry(9, 4);
-        }
-    };
-    EXPECT_EQ(Run(), Join({kNarrowConnect,
-                           kCheck,
-                           {Track(0, 1), "Discard", Track(9, 4), "Discard", kClosing, "Wait"},
-                           kCleanUp}));
-}
-
-TEST_F(ExecuteBatchTest, WideAttemptWhenTheNarrowConversationIsRefused) {
-    transport.connect_fails = {TextForm::Narrow};
-    table.SetEntry(2, 10);
-    EXPECT_EQ(Run(), Join({kNarrowConnect,
+TEST(ExecuteBatchTest, Scenarios) {
+    const auto three = std::vector<std::pair<int, std::int32_t>>{{0, 3}, {5, 16}, {9, 1}};
+    const Log attempt = {"Name wincake", "Name System", "Free wincake", "Close"};
+    const Scenario scenarios[] = {
+        {.name = "empty table: only the closing expression",
+         .expected = Join({kNarrowConnect, kCheck, {kClosing, "Wait"}, kCleanUp})},
+        {.name = "assigned rows in order",
+         .entries = {{0, 3}, {5, 16}},
+         .expected = Join({kNarrowConnect, kCheck, kTwoSent, {kClosing, "Wait"}, kCleanUp})},
+        {.name = "every row",
+         .entries = EveryRow(),
+         .expected = Join({kNarrowConnect, kCheck, EveryRowSent(), {kClosing, "Wait"}, kCleanUp})},
+        {.name = "wide when narrow is refused",
+         .entries = {{2, 10}},
+         .connect_fails = {TextForm::Narrow},
+         .expected = Join({kNarrowConnect,
                            kRelease,
                            kWideConnect,
                            kCheck,
                            {Track(2, 10), "Discard", kClosing, "Wait"},
-                           kCleanUp}));
-    ASSERT_EQ(transport.executes.size(), 2u);
-    EXPECT_EQ(transport.executes[0].form, TextForm::Wide);
-    EXPECT_EQ(transport.executes[0].Size(), 278u);
-    EXPECT_EQ(transport.executes[1].form, TextForm::Wide);
-    EXPECT_EQ(transport.executes[1].Size(), 64u);
-}
-
-TEST_F(ExecuteBatchTest, HostNotRunningReportsOnce) {
-    transport.connect_fails = {TextForm::Narrow, TextForm::Wide};
-    EXPECT_EQ(Run(), Join({kNarrowConnect, kRelease, kWideConnect, kRelease, {"Message 147"}}));
-}
-
-TEST_F(ExecuteBatchTest, NarrowOpenFailureTriesNothingElse) {
-    transport.open_fails = {TextForm::Narrow};
-    EXPECT_EQ(Run(), (Log{"Open narrow", "Message 147"}));
-}
-
-TEST_F(ExecuteBatchTest, WideOpenFailureAfterNarrowRefusal) {
-    transport.connect_fails = {TextForm::Narrow};
-    transport.open_fails = {TextForm::Wide};
-    EXPECT_EQ(Run(), Join({kNarrowConnect, kRelease, {"Open wide", "Message 147"}}));
-}
-
-// A name that can't be made never reaches Connect; the attempt counts as refused.
-TEST_F(ExecuteBatchTest, UnmakeableTopicCountsAsNoConversation) {
-    transport.unmakeable = {"System"};
-    const Log attempt = {"Name wincake", "Name System", "Free wincake", "Close"};
-    EXPECT_EQ(Run(), Join({{"Open narrow"}, attempt, {"Open wide"}, attempt, {"Message 147"}}));
-}
-
-TEST_F(ExecuteBatchTest, UnmakeableItemNameCountsAsNotPlaying) {
-    transport.unmakeable = {"Playing"};
-    transport.reply = "Yes";
-    EXPECT_EQ(Run(), Join({kNarrowConnect, {"Name Playing", kClosing, "Wait"}, kCleanUp}));
-}
-
-TEST_F(ExecuteBatchTest, BusyHostIsWarnedWhileConnectedAndGetsNothing) {
-    transport.reply = "Yes";
-    table.SetEntry(0, 1);
-    EXPECT_EQ(Run(), Join({kNarrowConnect, kCheck, {"Message 146"}, kCleanUp}));
-}
-
-struct PlayingCase {
-    const char* name;
-    TextForm form;
-    std::optional<std::string> reply;
-    bool playing;
-};
-
-void PrintTo(const PlayingCase& c, std::ostream* os) {
-    *os << c.name;
-}
-
-class PlayingCheckTest : public ExecuteBatchTest,
-                         public testing::WithParamInterface<PlayingCase> {};
-
-TEST_P(PlayingCheckTest, OnlyALeadingYesStopsTheBatch) {
-    const PlayingCase& c = GetParam();
-    if (c.form == TextForm::Wide) {
-        transport.connect_fails = {TextForm::Narrow};
+                           kCleanUp})},
+        {.name = "host not running: told once",
+         .connect_fails = {TextForm::Narrow, TextForm::Wide},
+         .expected = Join({kNarrowConnect, kRelease, kWideConnect, kRelease, {"Message 147"}})},
+        {.name = "narrow open fails: nothing else tried",
+         .open_fails = {TextForm::Narrow},
+         .expected = {"Open narrow", "Message 147"}},
+        {.name = "wide open fails after narrow refused",
+         .open_fails = {TextForm::Wide},
+         .connect_fails = {TextForm::Narrow},
+         .expected = Join({kNarrowConnect, kRelease, {"Open wide", "Message 147"}})},
+        // A name that can't be made never reaches Connect; the attempt counts as refused.
+        {.name = "topic name unmakeable",
+         .unmakeable = {"System"},
+         .expected = Join({{"Open narrow"}, attempt, {"Open wide"}, attempt, {"Message 147"}})},
+        {.name = "item name unmakeable: not playing",
+         .unmakeable = {"Playing"},
+         .reply = "Yes",
+         .expected = Join({kNarrowConnect, {"Name Playing", kClosing, "Wait"}, kCleanUp})},
+        {.name = "busy host: warned while connected, sent nothing",
+         .entries = {{0, 1}},
+         .reply = "Yes",
+         .expected = Join({kNarrowConnect, kCheck, {"Message 146"}, kCleanUp})},
+        // A data handle that can't be made and a transaction the DDE layer refuses both mean the
+        // expression never reached the host: the batch stops there and the user is told.
+        {.name = "third without data handle",
+         .entries = three,
+         .results = {{2, ExecuteResult::NoDataHandle}},
+         .expected = Join(
+             {kNarrowConnect, kCheck, kTwoSent, {Track(9, 1), "Wait"}, kCleanUp, {"Message 147"}})},
+        {.name = "third refused",
+         .entries = three,
+         .results = {{2, ExecuteResult::Refused}},
+         .expected = Join(
+             {kNarrowConnect, kCheck, kTwoSent, {Track(9, 1), "Wait"}, kCleanUp, {"Message 147"}})},
+        {.name = "first refused",
+         .entries = three,
+         .results = {{0, ExecuteResult::Refused}},
+         .expected = Join({kNarrowConnect, kCheck, {Track(0, 3)}, kCleanUp, {"Message 147"}})},
+        {.name = "closing without data handle",
+         .entries = three,
+         .results = {{3, ExecuteResult::NoDataHandle}},
+         .expected = Join({kNarrowConnect,
+                           kCheck,
+                           kTwoSent,
+                           {Track(9, 1), "Discard", kClosing, "Wait"},
+                           kCleanUp,
+                           {"Message 147"}})},
+    };
+    for (const Scenario& s : scenarios) {
+        EXPECT_EQ(Fake(s).Run(), s.expected) << s.name;
     }
-    transport.reply = c.reply;
-    table.SetEntry(0, 1);
-    Run();
-    EXPECT_EQ(transport.executes.size(), c.playing ? 0u : 2u);
-    EXPECT_EQ(std::count(log.begin(), log.end(), "Message 146"), c.playing ? 1 : 0);
-    EXPECT_EQ(std::count(log.begin(), log.end(), "Message 147"), 0);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Replies, PlayingCheckTest,
-    testing::Values(PlayingCase{"Yes", TextForm::Narrow, std::string("Yes\0", 4), true},
-                    PlayingCase{"YesMore", TextForm::Narrow, "Yes, recording", true},
-                    PlayingCase{"Lowercase", TextForm::Narrow, "yes", false},
-                    PlayingCase{"Short", TextForm::Narrow, std::string("Ye\0", 3), false},
-                    PlayingCase{"Empty", TextForm::Narrow, "", false},
-                    PlayingCase{"NoReply", TextForm::Narrow, std::nullopt, false},
-                    PlayingCase{"WideYes", TextForm::Wide, WideBytes("Yes") + '\0' + '\0', true},
-                    PlayingCase{"WideYesMore", TextForm::Wide, WideBytes("Yes!"), true},
-                    PlayingCase{"WideShort", TextForm::Wide, WideBytes("Ye"), false},
-                    PlayingCase{"WideLowercase", TextForm::Wide, WideBytes("yes"), false},
-                    PlayingCase{"WideNarrowBytes", TextForm::Wide, std::string("Yes\0", 4), false}),
-    [](const testing::TestParamInfo<PlayingCase>& info) { return info.param.name; });
-
-// A data handle that can't be made and a transaction the DDE layer refuses both mean the
-// expression never reached the host: the batch stops there and the user is told.
-struct SendFailureCase {
-    const char* name;
-    std::size_t failing_execute;
-    ExecuteResult result;
-    Log sends;
-};
-
-void PrintTo(const SendFailureCase& c, std::ostream* os) {
-    *os << c.name;
+TEST(ExecuteBatchTest, ReadsEachRowWhenItIsSent) {
+    const Scenario s{.name = "row 9 set while row 0 is sent", .entries = {{0, 1}}};
+    Fake fake(s);
+    fake.on_execute = [&](std::size_t index) {
+        if (index == 0) {
+            fake.table.SetEntry(9, 4);
+        }
+    };
+    EXPECT_EQ(fake.Run(), Join({kNarrowConnect,
+                                kCheck,
+                                {Track(0, 1), "Discard", Track(9, 4), "Discard", kClosing, "Wait"},
+                                kCleanUp}));
 }
 
-class SendFailureTest : public ExecuteBatchTest,
-                        public testing::WithParamInterface<SendFailureCase> {};
-
-TEST_P(SendFailureTest, StopsCleansUpAndReports) {
-    const SendFailureCase& c = GetParam();
-    table.SetEntry(0, 3);
-    table.SetEntry(5, 16);
-    table.SetEntry(9, 1);
-    transport.results[c.failing_execute] = c.result;
-    EXPECT_EQ(Run(), Join({kNarrowConnect, kCheck, c.sends, kCleanUp, {"Message 147"}}));
+std::string WideBytes(std::string_view ascii) {
+    return std::string(MakeHostText(TextForm::Wide, ascii).Bytes());
 }
 
-const Log kTwoSent = {Track(0, 3), "Discard", Track(5, 16), "Discard"};
-
-INSTANTIATE_TEST_SUITE_P(
-    Failures, SendFailureTest,
-    testing::Values(SendFailureCase{"ThirdWithoutDataHandle", 2, ExecuteResult::NoDataHandle,
-                                    Join({kTwoSent, {Track(9, 1), "Wait"}})},
-                    SendFailureCase{"ThirdRefused", 2, ExecuteResult::Refused,
-                                    Join({kTwoSent, {Track(9, 1), "Wait"}})},
-                    SendFailureCase{"FirstRefused", 0, ExecuteResult::Refused, {Track(0, 3)}},
-                    SendFailureCase{"ClosingWithoutDataHandle", 3, ExecuteResult::NoDataHandle,
-                                    Join({kTwoSent, {Track(9, 1), "Discard", kClosing, "Wait"}})}),
-    [](const testing::TestParamInfo<SendFailureCase>& info) { return info.param.name; });
+TEST(ExecuteBatchTest, OnlyALeadingYesOfTheConversationsFormStopsTheBatch) {
+    const struct {
+        TextForm form;
+        std::optional<std::string> reply;
+        bool playing;
+    } cases[] = {
+        {TextForm::Narrow, std::string("Yes\0", 4), true},
+        {TextForm::Narrow, "Yes, recording", true},
+        {TextForm::Narrow, "yes", false},
+        {TextForm::Narrow, std::string("Ye\0", 3), false},
+        {TextForm::Narrow, "", false},
+        {TextForm::Narrow, std::nullopt, false},
+        {TextForm::Wide, WideBytes("Yes") + '\0' + '\0', true},
+        {TextForm::Wide, WideBytes("Yes!"), true},
+        {TextForm::Wide, WideBytes("Ye"), false},
+        {TextForm::Wide, WideBytes("yes"), false},
+        {TextForm::Wide, std::string("Yes\0", 4), false},
+    };
+    for (const auto& c : cases) {
+        Scenario s{.name = c.reply ? c.reply->c_str() : "no reply", .entries = {{0, 1}}};
+        if (c.form == TextForm::Wide) {
+            s.connect_fails = {TextForm::Narrow};
+        }
+        s.reply = c.reply;
+        Fake fake(s);
+        const Log log = fake.Run();
+        EXPECT_EQ(fake.executes, c.playing ? 0u : 2u) << s.name;
+        EXPECT_EQ(std::count(log.begin(), log.end(), "Message 146"), c.playing ? 1 : 0) << s.name;
+        EXPECT_EQ(std::count(log.begin(), log.end(), "Message 147"), 0) << s.name;
+    }
+}
 
 }  // namespace
 }  // namespace mirlka

@@ -14,6 +14,7 @@
 
 #include "app/win/app_globals.h"
 #include "win/box_watcher.h"
+#include "win/test_support.h"
 
 namespace {
 
@@ -24,36 +25,10 @@ using mirlka::test::FindMessageBox;
 using mirlka::test::ReadMessageBox;
 using mirlka::test::SeenBox;
 using mirlka::test::WindowTextOf;
+using namespace mirlka::test;
 using namespace std::chrono_literals;
 
 constexpr INT_PTR kForcedEnd = -7;
-
-// Expected texts are written here in UTF-8 and compared as the program sees them: code page 932.
-std::string ToAnsi(const char* utf8) {
-    wchar_t wide[512];
-    char ansi[1024];
-    MultiByteToWideChar(CP_UTF8, 0, utf8, -1, wide, 512);
-    WideCharToMultiByte(CP_ACP, 0, wide, -1, ansi, sizeof ansi, nullptr, nullptr);
-    return ansi;
-}
-
-std::string SystemText(DWORD code) {
-    char* text = nullptr;
-    FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_ALLOCATE_BUFFER, nullptr, code,
-                   LANG_SYSTEM_DEFAULT, reinterpret_cast<char*>(&text), 0, nullptr);
-    std::string result = text ? text : "";
-    LocalFree(text);
-    return result;
-}
-
-std::string Folder(const std::string& path) {
-    return path.substr(0, path.find_last_of('\\') + 1);
-}
-
-std::string ThisExecutable() {
-    char path[MAX_PATH];
-    return std::string(path, GetModuleFileNameA(nullptr, path, MAX_PATH));
-}
 
 // `folder` (ending in a backslash) made `length` bytes long by creating nested folders below it.
 std::string DeepFolder(std::string folder, std::size_t length) {
@@ -72,7 +47,7 @@ std::string DeepFolder(std::string folder, std::size_t length) {
 class ProgramCopy {
   public:
     explicit ProgramCopy(const std::string& folder) : path_(folder + "mirlka.exe") {
-        CopyFileA((Folder(ThisExecutable()) + "mirlka.exe").c_str(), path_.c_str(), FALSE);
+        CopyFileA(BesideExe("mirlka.exe").c_str(), path_.c_str(), FALSE);
         module_ = LoadLibraryExA(path_.c_str(), nullptr, DONT_RESOLVE_DLL_REFERENCES);
         previous_ = Globals().instance;
         Globals().instance = module_;
@@ -96,25 +71,9 @@ class ProgramCopy {
     HINSTANCE previous_ = nullptr;
 };
 
-// Removes the folders from the deepest up; a folder that still holds something stays.
-void RemoveFolders(std::string folder, std::size_t downTo) {
-    while (folder.size() > downTo) {
-        RemoveDirectoryA(folder.c_str());
-        folder.pop_back();
-        folder.resize(folder.find_last_of('\\') + 1);
-    }
-}
-
 class AboutBoxTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        char temp[MAX_PATH];
-        GetTempPathA(MAX_PATH, temp);
-        char longTemp[MAX_PATH];
-        GetLongPathNameA(temp, longTemp, MAX_PATH);
-        root_ =
-            std::string(longTemp) + "mirlka-about-" + std::to_string(GetCurrentProcessId()) + "\\";
-        CreateDirectoryA(root_.c_str(), nullptr);
         program_ = std::make_unique<ProgramCopy>(root_);
         ASSERT_NE(program_->module(), nullptr) << GetLastError();
         // The program's windows carry its module, whose string table serves their message boxes.
@@ -125,7 +84,6 @@ class AboutBoxTest : public ::testing::Test {
     void TearDown() override {
         DestroyWindow(owner_);
         program_.reset();
-        RemoveFolders(root_, root_.size() - 1);
     }
 
     // Runs the about box on this thread while `drive` handles it from another; a box that `drive`
@@ -160,7 +118,8 @@ class AboutBoxTest : public ::testing::Test {
         return result;
     }
 
-    std::string root_;
+    TempFolder rootFolder_{"mirlka-about"};
+    const std::string root_ = rootFolder_.path();
     std::unique_ptr<ProgramCopy> program_;
     HWND owner_ = nullptr;
 };
@@ -257,12 +216,26 @@ std::set<DWORD> ChildProcesses() {
     return children;
 }
 
+// A child process that is not in `before`, looked for during `ms`; 0 if none appears.
+DWORD NewChild(const std::set<DWORD>& before, DWORD ms) {
+    DWORD found = 0;
+    WaitFor(
+        [&] {
+            for (DWORD child : ChildProcesses()) {
+                found = before.count(child) ? found : child;
+            }
+            return found != 0;
+        },
+        ms);
+    return found;
+}
+
 TEST_F(AboutBoxTest, WebSiteButtonAsksYesOrNoAndNoOpensNothing) {
     const auto before = ChildProcesses();
     SeenBox question;
     bool offersYes = false, offersNo = false, offersOther = true;
     HWND afterNo = nullptr, about = nullptr;
-    std::set<DWORD> started;
+    DWORD started = 0;
     const INT_PTR result = RunAboutBox([&](HWND box) {
         about = box;
         PostMessageA(box, WM_COMMAND, MAKEWPARAM(1002, BN_CLICKED),
@@ -279,14 +252,7 @@ TEST_F(AboutBoxTest, WebSiteButtonAsksYesOrNoAndNoOpensNothing) {
         question = watcher.Wait();
         // A browser started through the shell may live only for a moment: keep looking for a
         // second.
-        for (int i = 0; i < 100; ++i) {
-            for (DWORD child : ChildProcesses()) {
-                if (!before.count(child)) {
-                    started.insert(child);
-                }
-            }
-            Sleep(10);
-        }
+        started = NewChild(before, 1000);
         afterNo = FindMessageBox(BoxSource::Thread(GetWindowThreadProcessId(box, nullptr)), box);
         PostMessageA(box, WM_COMMAND, IDCANCEL, 0);
     });
@@ -297,7 +263,7 @@ TEST_F(AboutBoxTest, WebSiteButtonAsksYesOrNoAndNoOpensNothing) {
     EXPECT_EQ(question.text, ToAnsi("WWWブラウザを起動し、インターネットへの接続を試みますか?"));
     EXPECT_TRUE(offersYes && offersNo && !offersOther);
     EXPECT_EQ(afterNo, nullptr) << "something was reported after No";
-    EXPECT_TRUE(started.empty()) << "something was started after No";
+    EXPECT_EQ(started, 0u) << "something was started after No";
 }
 
 // The command line of another process, read from its process parameters.
@@ -332,14 +298,7 @@ TEST_F(AboutBoxTest, BrowseButtonStartsExplorerWithTheExecutableSelected) {
     RunAboutBox([&](HWND box) {
         PostMessageA(box, WM_COMMAND, MAKEWPARAM(1003, BN_CLICKED),
                      reinterpret_cast<LPARAM>(GetDlgItem(box, 1003)));
-        for (int i = 0; i < 500 && !explorer; ++i) {
-            for (DWORD child : ChildProcesses()) {
-                if (!before.count(child)) {
-                    explorer = child;
-                }
-            }
-            Sleep(10);
-        }
+        explorer = NewChild(before, 5000);
         PostMessageA(box, WM_COMMAND, IDCANCEL, 0);
     });
     ASSERT_NE(explorer, 0u) << "nothing was started";
@@ -366,7 +325,7 @@ TEST_F(AboutBoxTest, ManualIsLookedForBesideTheExecutable) {
 
     Globals().instance = nullptr;  // the running program's own file
     ASSERT_TRUE(mirlka::GetManualPath(buffer));
-    EXPECT_EQ(std::string(buffer), Folder(ThisExecutable()) + "mirlka.html");
+    EXPECT_EQ(std::string(buffer), BesideExe("mirlka.html"));
 }
 
 // A folder whose manual path fills the buffer exactly, and one a byte deeper.
@@ -381,7 +340,6 @@ TEST_F(AboutBoxTest, ManualPathThatWouldNotFitIsRefusedNotCut) {
             EXPECT_EQ(mirlka::GetManualPath(buffer), fits) << folderLength;
             EXPECT_EQ(std::string(buffer), fits ? folder + "mirlka.html" : "") << folderLength;
         }
-        RemoveFolders(folder, root_.size());
     }
 }
 
@@ -409,7 +367,6 @@ TEST_F(AboutBoxTest, ManualThatCannotBeOpenedIsReportedWithTheSystemsWording) {
         EXPECT_EQ(box.title, ToAnsi("エラー")) << c.situation;
         EXPECT_EQ(box.text, SystemText(c.code)) << c.situation;
     }
-    RemoveFolders(deep, root_.size());
 }
 
 }  // namespace

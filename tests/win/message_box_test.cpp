@@ -8,6 +8,7 @@
 #include <string>
 
 #include "win/box_watcher.h"
+#include "win/test_support.h"
 
 namespace {
 
@@ -15,16 +16,8 @@ using mirlka::MessageBoxCenteringState;
 using mirlka::test::BoxSource;
 using mirlka::test::BoxWatcher;
 using mirlka::test::SeenBox;
+using mirlka::test::ToAnsi;
 using namespace std::chrono_literals;
-
-// Expected texts are written here in UTF-8 and compared as the program sees them: code page 932.
-std::string ToAnsi(const char* utf8) {
-    wchar_t wide[512];
-    char ansi[1024];
-    MultiByteToWideChar(CP_UTF8, 0, utf8, -1, wide, 512);
-    WideCharToMultiByte(CP_ACP, 0, wide, -1, ansi, sizeof ansi, nullptr, nullptr);
-    return ansi;
-}
 
 RECT WorkArea() {
     MONITORINFO info{};
@@ -77,11 +70,7 @@ void ExpectPlaced(const Placement& row, const RECT& owner, const RECT& at) {
 class MessageBoxTest : public ::testing::Test {
   protected:
     static void SetUpTestSuite() {
-        char self[MAX_PATH];
-        std::string path(self, GetModuleFileNameA(nullptr, self, MAX_PATH));
-        path.resize(path.find_last_of('\\') + 1);
-        program_ = LoadLibraryExA((path + "mirlka.exe").c_str(), nullptr,
-                                  LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+        program_ = mirlka::test::LoadAsData().release();
         WNDCLASSA wc{};
         wc.lpfnWndProc = DefWindowProcA;
         wc.hInstance = GetModuleHandleA(nullptr);
@@ -191,13 +180,8 @@ TEST_F(MessageBoxTest, TitleFollowsTheIconAndPrefixLeadsTheText) {
 }
 
 TEST_F(MessageBoxTest, SystemErrorsInTheSystemsWordsOrTheProgramsFallback) {
-    char* system = nullptr;
-    FormatMessageA(
-        FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_IGNORE_INSERTS,
-        nullptr, ERROR_FILE_NOT_FOUND, 0, reinterpret_cast<char*>(&system), 0, nullptr);
-    ASSERT_NE(system, nullptr);
-    const std::string notFound = system;
-    LocalFree(system);
+    const std::string notFound = mirlka::test::SystemText(ERROR_FILE_NOT_FOUND);
+    ASSERT_FALSE(notFound.empty());
     const std::string unexpected = ToAnsi("予期しないエラーが発生しました。");
     const DWORD noSuchCode = 0x2000ABCD;  // the customer range: the system has no text for it
 

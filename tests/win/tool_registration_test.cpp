@@ -11,26 +11,18 @@
 
 #include "app/win/app_globals.h"
 #include "host/win/tool_registration.h"
+#include "win/test_support.h"
 
 namespace {
 
 using mirlka::ApplyToolRegistration;
 using mirlka::DeleteKeyTree;
+using mirlka::test::BesideExe;
+using mirlka::test::ThisExe;
 
 constexpr char kToolsMenu[] = "SOFTWARE\\Cakewalk Music Software\\Tools Menu";
 constexpr char kEntry[] = "SOFTWARE\\Cakewalk Music Software\\Tools Menu\\mirlka";
 constexpr REGSAM kHostView = KEY_WOW64_32KEY;
-
-// This test program: a program file without a version block.
-std::string SelfPath() {
-    char self[MAX_PATH];
-    return std::string(self, GetModuleFileNameA(nullptr, self, MAX_PATH));
-}
-
-std::string BesideTests(const char* name) {
-    const std::string self = SelfPath();
-    return self.substr(0, self.find_last_of('\\') + 1) + name;
-}
 
 HKEY OpenKey(HKEY root, const std::string& path, REGSAM access = KEY_ALL_ACCESS | kHostView) {
     HKEY key = nullptr;
@@ -98,8 +90,8 @@ void SetString(HKEY key, const char* name, const std::string& text) {
 }
 
 TEST(ReadFileVersion, MajorAndMinorOrZero) {
-    const std::string program = BesideTests("mirlka.exe"), self = SelfPath(),
-                      missing = BesideTests("no such file.exe");
+    const std::string program = BesideExe("mirlka.exe"), self = ThisExe(),
+                      missing = BesideExe("no such file.exe");
     const struct {
         const char* path;
         std::uint32_t expected;
@@ -127,8 +119,7 @@ class ToolRegistration : public ::testing::Test {
     };
 
     void SetUp() override {
-        module_ = LoadLibraryExA(BesideTests("mirlka.exe").c_str(), nullptr,
-                                 LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+        module_ = mirlka::test::LoadAsData().release();
         ASSERT_NE(module_, nullptr);
         for (Key& key : keys_) {
             key.existed = KeyExists(HKEY_LOCAL_MACHINE, key.path, key.view);
@@ -170,20 +161,15 @@ class ToolRegistration : public ::testing::Test {
 };
 
 TEST_F(ToolRegistration, WritesTheFourValuesInOrderWithTheShortPath) {
-    char temp[MAX_PATH];
-    const std::string folder =
-        std::string(temp, GetTempPathA(MAX_PATH, temp)) + "Mirelka tool registration folder";
-    const std::string program = folder + "\\Mirelka for Cakewalk program.exe";
-    CreateDirectoryA(folder.c_str(), nullptr);
-    const bool copied = CopyFileA(BesideTests("mirlka.exe").c_str(), program.c_str(), FALSE);
+    const mirlka::test::TempFolder folder("Mirelka tool registration");
+    const std::string program = folder / "Mirelka for Cakewalk program.exe";
+    const bool copied = CopyFileA(BesideExe("mirlka.exe").c_str(), program.c_str(), FALSE);
     const LONG result = ApplyToolRegistration(1, module_, program);
     char longForm[MAX_PATH] = "";
     const std::vector<Value> values = ReadValues(kEntry);
     if (!values.empty()) {
         GetLongPathNameA(values[0].data.c_str(), longForm, MAX_PATH);
     }
-    DeleteFileA(program.c_str());
-    RemoveDirectoryA(folder.c_str());
 
     ASSERT_TRUE(copied);
     EXPECT_EQ(result, ERROR_SUCCESS);
@@ -207,7 +193,7 @@ TEST_F(ToolRegistration, WritesTheFourValuesInOrderWithTheShortPath) {
 }
 
 TEST_F(ToolRegistration, FilesWithoutVersionOrShortFormAndOtherValues) {
-    ASSERT_EQ(ApplyToolRegistration(1, module_, SelfPath()), ERROR_SUCCESS);
+    ASSERT_EQ(ApplyToolRegistration(1, module_, ThisExe()), ERROR_SUCCESS);
     EXPECT_EQ(DataOf(ReadValues(kEntry), "MenuText"), std::string("Mirelka 0.0", 12));
 
     // No short form exists for a file that is not there: the full path is kept.
@@ -219,7 +205,7 @@ TEST_F(ToolRegistration, FilesWithoutVersionOrShortFormAndOtherValues) {
     HKEY key = CreateKey(HKEY_LOCAL_MACHINE, kEntry);
     SetString(key, "Arguments", "-quiet");
     RegCloseKey(key);
-    ASSERT_EQ(ApplyToolRegistration(1, module_, BesideTests("mirlka.exe")), ERROR_SUCCESS);
+    ASSERT_EQ(ApplyToolRegistration(1, module_, BesideExe("mirlka.exe")), ERROR_SUCCESS);
     const std::vector<Value> values = ReadValues(kEntry);
     EXPECT_EQ(values.size(), 5u);
     EXPECT_EQ(DataOf(values, "Arguments"), std::string("-quiet", 7));
@@ -232,7 +218,7 @@ TEST_F(ToolRegistration, ClearedFlagRemovesTheWholeTreeButNothingAbove) {
         SetString(key, "Data", sub);
         RegCloseKey(key);
     }
-    ASSERT_EQ(ApplyToolRegistration(1, module_, BesideTests("mirlka.exe")), ERROR_SUCCESS);
+    ASSERT_EQ(ApplyToolRegistration(1, module_, BesideExe("mirlka.exe")), ERROR_SUCCESS);
 
     EXPECT_EQ(ApplyToolRegistration(0, module_, ""), ERROR_SUCCESS);
     EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kEntry));
@@ -244,7 +230,7 @@ TEST_F(ToolRegistration, ClearedFlagRemovesTheWholeTreeButNothingAbove) {
 }
 
 TEST_F(ToolRegistration, UpdateFollowsTheProcessWideFlag) {
-    ASSERT_EQ(ApplyToolRegistration(1, module_, BesideTests("mirlka.exe")), ERROR_SUCCESS);
+    ASSERT_EQ(ApplyToolRegistration(1, module_, BesideExe("mirlka.exe")), ERROR_SUCCESS);
     const std::string exePath = DataOf(ReadValues(kEntry), "ExePath");
     const mirlka::AppGlobals saved = mirlka::Globals();
     // Loaded as data, the module has strings but no file name to ask for: without the program's
@@ -267,7 +253,7 @@ TEST_F(ToolRegistration, UpdateFollowsTheProcessWideFlag) {
 
 TEST_F(ToolRegistration, NoStringTableMeansNoRegistryChange) {
     // The test program has no string table: the key path would be empty and name HKLM itself.
-    EXPECT_EQ(ApplyToolRegistration(1, GetModuleHandleA(nullptr), BesideTests("mirlka.exe")),
+    EXPECT_EQ(ApplyToolRegistration(1, GetModuleHandleA(nullptr), BesideExe("mirlka.exe")),
               ERROR_INVALID_PARAMETER);
     const LONG found = RegQueryValueExA(HKEY_LOCAL_MACHINE, "", nullptr, nullptr, nullptr, nullptr);
     EXPECT_EQ(found, ERROR_FILE_NOT_FOUND);
