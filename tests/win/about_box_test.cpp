@@ -19,12 +19,6 @@
 namespace {
 
 using mirlka::Globals;
-using mirlka::test::BoxSource;
-using mirlka::test::BoxWatcher;
-using mirlka::test::FindMessageBox;
-using mirlka::test::ReadMessageBox;
-using mirlka::test::SeenBox;
-using mirlka::test::WindowTextOf;
 using namespace mirlka::test;
 using namespace std::chrono_literals;
 
@@ -133,54 +127,44 @@ LOGFONTA FontOf(HWND window) {
 }
 
 TEST_F(AboutBoxTest, ShowsVersionTextsPathAndWebSiteInABoldDescriptionCentredOverItsOwner) {
-    std::string texts[4];
-    std::string website;
-    LOGFONTA dialogFont{}, bold{};
+    // The description first: only it is bold. The OK button has no text to check.
+    const int ids[] = {134, 135, 136, 1005, 1002, IDCANCEL};
+    const std::string expected[] = {
+        "Mirelka for Cakewalk version 1.01", "Copyright (C) 2005-2026 Mirelka project",
+        ToAnsi("Cakewalkの各トラックのMIDIチャンネルを、一括変更するためのプログラムです。"),
+        program_->path(), "https://mirelka.example.org/"};
+    std::string texts[6];
+    LOGFONTA dialogFont{}, fonts[6]{};
     HFONT boldHandle = nullptr;
-    LONG otherWeights[5] = {};
     RECT box{}, owner{};
-    bool seen = false;
     RunAboutBox(
         [&](HWND dialog) {
-            seen = true;
-            const int ids[] = {134, 135, 136, 1005};
-            for (int i = 0; i < 4; ++i) {
+            for (int i = 0; i < 6; ++i) {
                 texts[i] = WindowTextOf(GetDlgItem(dialog, ids[i]));
+                fonts[i] = FontOf(GetDlgItem(dialog, ids[i]));
             }
-            website = WindowTextOf(GetDlgItem(dialog, 1002));
             dialogFont = FontOf(dialog);
-            bold = FontOf(GetDlgItem(dialog, 134));
             boldHandle =
                 reinterpret_cast<HFONT>(SendMessageA(GetDlgItem(dialog, 134), WM_GETFONT, 0, 0));
-            const int others[] = {2, 135, 136, 1005, 1002};
-            for (int i = 0; i < 5; ++i) {
-                otherWeights[i] = FontOf(GetDlgItem(dialog, others[i])).lfWeight;
-            }
             GetWindowRect(dialog, &box);
             GetWindowRect(owner_, &owner);
             PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
         },
         true);
-    ASSERT_TRUE(seen) << "no about box";
-    EXPECT_EQ(texts[0], "Mirelka for Cakewalk version 1.01");
-    EXPECT_EQ(texts[1], "Copyright (C) 2005-2026 Mirelka project");
-    EXPECT_EQ(texts[2],
-              ToAnsi("Cakewalkの各トラックのMIDIチャンネルを、一括変更するためのプログラムです。"));
-    EXPECT_EQ(texts[3], program_->path());
-    EXPECT_EQ(website, "https://mirelka.example.org/");
-
-    EXPECT_EQ(bold.lfHeight, 14);
-    EXPECT_EQ(bold.lfWeight, FW_BOLD);
-    EXPECT_STREQ(bold.lfFaceName, dialogFont.lfFaceName);
-    EXPECT_EQ(bold.lfCharSet, dialogFont.lfCharSet);
+    ASSERT_NE(boldHandle, nullptr) << "no about box";
+    for (int i = 0; i < 5; ++i) {
+        EXPECT_EQ(texts[i], expected[i]) << ids[i];
+    }
+    EXPECT_EQ(fonts[0].lfHeight, 14);
     EXPECT_NE(dialogFont.lfHeight, 14) << "the dialog font must differ for the check to mean much";
-    for (LONG weight : otherWeights) {
-        EXPECT_EQ(weight, dialogFont.lfWeight);
+    EXPECT_STREQ(fonts[0].lfFaceName, dialogFont.lfFaceName);
+    EXPECT_EQ(fonts[0].lfCharSet, dialogFont.lfCharSet);
+    for (int i = 0; i < 6; ++i) {
+        EXPECT_EQ(fonts[i].lfWeight, i == 0 ? FW_BOLD : dialogFont.lfWeight) << ids[i];
     }
     LOGFONTA afterwards{};
     EXPECT_EQ(GetObjectA(boldHandle, sizeof afterwards, &afterwards), 0)
         << "the bold font outlives the box";
-
     EXPECT_NEAR((box.left + box.right) / 2, (owner.left + owner.right) / 2, 1);
     EXPECT_NEAR((box.top + box.bottom) / 2, (owner.top + owner.bottom) / 2, 1);
 }
@@ -233,27 +217,24 @@ DWORD NewChild(const std::set<DWORD>& before, DWORD ms) {
 TEST_F(AboutBoxTest, WebSiteButtonAsksYesOrNoAndNoOpensNothing) {
     const auto before = ChildProcesses();
     SeenBox question;
-    bool offersYes = false, offersNo = false, offersOther = true;
+    bool onlyYesAndNo = false;
     HWND afterNo = nullptr, about = nullptr;
     DWORD started = 0;
     const INT_PTR result = RunAboutBox([&](HWND box) {
         about = box;
+        const BoxSource source = BoxSource::Thread(GetWindowThreadProcessId(box, nullptr));
         PostMessageA(box, WM_COMMAND, MAKEWPARAM(1002, BN_CLICKED),
                      reinterpret_cast<LPARAM>(GetDlgItem(box, 1002)));
-        BoxWatcher watcher(BoxSource::Thread(GetWindowThreadProcessId(box, nullptr)), IDNO, 5s, box,
-                           500ms);
+        BoxWatcher watcher(source, IDNO, 5s, box, 500ms);
         Sleep(300);  // the question is up and the watcher waits before it answers
-        if (HWND shown =
-                FindMessageBox(BoxSource::Thread(GetWindowThreadProcessId(box, nullptr)), box)) {
-            offersYes = GetDlgItem(shown, IDYES) != nullptr;
-            offersNo = GetDlgItem(shown, IDNO) != nullptr;
-            offersOther = GetDlgItem(shown, IDOK) || GetDlgItem(shown, IDCANCEL);
+        if (HWND shown = FindMessageBox(source, box)) {
+            onlyYesAndNo = GetDlgItem(shown, IDYES) && GetDlgItem(shown, IDNO) &&
+                           !GetDlgItem(shown, IDOK) && !GetDlgItem(shown, IDCANCEL);
         }
         question = watcher.Wait();
-        // A browser started through the shell may live only for a moment: keep looking for a
-        // second.
+        // A browser started through the shell may live only for a moment: look for a second.
         started = NewChild(before, 1000);
-        afterNo = FindMessageBox(BoxSource::Thread(GetWindowThreadProcessId(box, nullptr)), box);
+        afterNo = FindMessageBox(source, box);
         PostMessageA(box, WM_COMMAND, IDCANCEL, 0);
     });
     EXPECT_EQ(result, 2);
@@ -261,7 +242,7 @@ TEST_F(AboutBoxTest, WebSiteButtonAsksYesOrNoAndNoOpensNothing) {
     EXPECT_EQ(question.owner, about);
     EXPECT_EQ(question.title, ToAnsi("確認"));
     EXPECT_EQ(question.text, ToAnsi("WWWブラウザを起動し、インターネットへの接続を試みますか?"));
-    EXPECT_TRUE(offersYes && offersNo && !offersOther);
+    EXPECT_TRUE(onlyYesAndNo);
     EXPECT_EQ(afterNo, nullptr) << "something was reported after No";
     EXPECT_EQ(started, 0u) << "something was started after No";
 }
