@@ -42,17 +42,6 @@ TEST(HostsimCal, TrackExpressionRewritesThatTrackOnly) {
     }
 }
 
-TEST(HostsimCal, ClosingExpressionChangesNoSong) {
-    Song song = MakeDemoSong();
-    const Song before = song;
-    CalState state{3, 4, 0, {}};
-    const CalResult r = ExecuteCal("(do (= From Now) (= Thru Now) )", song, state);
-    ASSERT_TRUE(r.ok) << r.error;
-    EXPECT_EQ(song, before);
-    EXPECT_EQ(state.from, 0);
-    EXPECT_EQ(state.thru, 0);
-}
-
 TEST(HostsimCal, SelectionDecidesWhichTracksForEachEventTouches) {
     Song song = MakeDemoSong(6);
     CalState state;
