@@ -69,27 +69,13 @@ void ExpectPlaced(const Placement& row, const RECT& owner, const RECT& at) {
 
 class MessageBoxTest : public ::testing::Test {
   protected:
-    static void SetUpTestSuite() {
-        program_ = mirlka::test::LoadAsData().release();
-        WNDCLASSA wc{};
-        wc.lpfnWndProc = DefWindowProcA;
-        wc.hInstance = GetModuleHandleA(nullptr);
-        wc.lpszClassName = "MirlkaTestOwner";
-        RegisterClassA(&wc);
-    }
-    static void TearDownTestSuite() {
-        FreeLibrary(program_);
-        UnregisterClassA("MirlkaTestOwner", GetModuleHandleA(nullptr));
-    }
     void SetUp() override { ASSERT_NE(program_, nullptr) << "mirlka.exe beside the tests"; }
 
     // A top-level window whose module is the program's, so that boxes it owns read its strings.
     static Window MakeWindow(RECT at, Owner state = Owner::kVisible, HWND owner = nullptr) {
-        HWND window =
-            CreateWindowExA(0, "MirlkaTestOwner", "owner", WS_POPUP | WS_CAPTION | WS_SYSMENU,
-                            at.left, at.top, at.right - at.left, at.bottom - at.top, owner, nullptr,
-                            GetModuleHandleA(nullptr), nullptr);
-        SetWindowLongPtrA(window, GWLP_HINSTANCE, reinterpret_cast<LONG_PTR>(program_));
+        HWND window = CreateWindowExA(0, "STATIC", "owner", WS_POPUP | WS_CAPTION | WS_SYSMENU,
+                                      at.left, at.top, at.right - at.left, at.bottom - at.top,
+                                      owner, nullptr, program_.get(), nullptr);
         if (state != Owner::kHidden) {
             ShowWindow(window, state == Owner::kMinimised ? SW_SHOWMINNOACTIVE : SW_SHOW);
         }
@@ -106,7 +92,7 @@ class MessageBoxTest : public ::testing::Test {
         return owner;
     }
 
-    static inline HMODULE program_ = nullptr;
+    static inline mirlka::test::Module program_ = mirlka::test::LoadAsData();
 };
 
 // First in the file, and under CTest in a process of its own: the first run finds no monitor
@@ -186,12 +172,12 @@ TEST_F(MessageBoxTest, SystemErrorsInTheSystemsWordsOrTheProgramsFallback) {
     const DWORD noSuchCode = 0x2000ABCD;  // the customer range: the system has no text for it
 
     std::string out = "stale";
-    mirlka::GetSystemErrorText(ERROR_FILE_NOT_FOUND, program_, out);
+    mirlka::GetSystemErrorText(ERROR_FILE_NOT_FOUND, program_.get(), out);
     EXPECT_EQ(out, notFound);
-    mirlka::GetSystemErrorText(noSuchCode, program_, out);
+    mirlka::GetSystemErrorText(noSuchCode, program_.get(), out);
     EXPECT_EQ(out, unexpected);
     out = "stale";  // the system's text for this code wants an insert ("%1 ..."), which it lacks
-    mirlka::GetSystemErrorText(ERROR_BAD_EXE_FORMAT, program_, out);
+    mirlka::GetSystemErrorText(ERROR_BAD_EXE_FORMAT, program_.get(), out);
     EXPECT_EQ(out, unexpected);
 
     Window owner = MakeWindow({100, 100, 500, 400});
