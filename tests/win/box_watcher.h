@@ -47,40 +47,19 @@ inline std::string WindowTextOf(HWND window) {
     return text;
 }
 
-namespace detail {
-
-struct BoxSearch {
-    BoxSource source;
-    HWND except;
-    HWND found;
-};
-
-inline BOOL CALLBACK MatchBox(HWND window, LPARAM context) {
-    auto& search = *reinterpret_cast<BoxSearch*>(context);
-    DWORD process = 0;
-    const DWORD thread = GetWindowThreadProcessId(window, &process);
-    if (window == search.except || !IsWindowVisible(window) ||
-        (search.source.threadId && thread != search.source.threadId) ||
-        (search.source.processId && process != search.source.processId)) {
-        return TRUE;
-    }
-    char className[16] = {};
-    GetClassNameA(window, className, sizeof className);
-    if (std::string(className) != "#32770") {
-        return TRUE;
-    }
-    search.found = window;
-    return FALSE;
-}
-
-}  // namespace detail
-
 // A visible dialog (#32770, the class of message boxes) of `source` other than `except`, or null.
 // Other dialogs of the source match too: watch while no other dialog of it is opening.
 inline HWND FindMessageBox(const BoxSource& source, HWND except = nullptr) {
-    detail::BoxSearch search{source, except, nullptr};
-    EnumWindows(detail::MatchBox, reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    for (HWND window = nullptr; (window = FindWindowExA(nullptr, window, "#32770", nullptr));) {
+        DWORD process = 0;
+        const DWORD thread = GetWindowThreadProcessId(window, &process);
+        if (window != except && IsWindowVisible(window) &&
+            (!source.threadId || thread == source.threadId) &&
+            (!source.processId || process == source.processId)) {
+            return window;
+        }
+    }
+    return nullptr;
 }
 
 inline SeenBox ReadMessageBox(HWND box) {
