@@ -56,6 +56,7 @@ struct Value {
     std::string name;
     DWORD type;
     std::string data;
+    bool operator==(const Value&) const = default;
 };
 
 std::vector<Value> ReadValues(const char* path) {
@@ -84,9 +85,11 @@ std::string DataOf(const std::vector<Value>& values, const std::string& name) {
     return "(no value " + name + ")";
 }
 
-void SetString(HKEY key, const char* name, const std::string& text) {
+void SetString(HKEY root, const std::string& path, const char* name, const std::string& text) {
+    HKEY key = CreateKey(root, path);
     RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
                    static_cast<DWORD>(text.size() + 1));
+    RegCloseKey(key);
 }
 
 TEST(ReadFileVersion, MajorAndMinorOrZero) {
@@ -119,7 +122,6 @@ class ToolRegistration : public ::testing::Test {
     };
 
     void SetUp() override {
-        module_ = mirlka::test::LoadAsData().release();
         ASSERT_NE(module_, nullptr);
         for (Key& key : keys_) {
             key.existed = KeyExists(HKEY_LOCAL_MACHINE, key.path, key.view);
@@ -144,12 +146,10 @@ class ToolRegistration : public ::testing::Test {
                 DeleteTree(HKEY_LOCAL_MACHINE, key.path, key.view);
             }
         }
-        if (module_) {
-            FreeLibrary(module_);
-        }
     }
 
-    HMODULE module_ = nullptr;
+    mirlka::test::Module program_ = mirlka::test::LoadAsData();
+    HMODULE module_ = program_.get();
     // Deepest first; the host's view of the entry first of all.
     Key keys_[6] = {{kHostView, kEntry},
                     {kHostView, kToolsMenu},
@@ -176,16 +176,12 @@ TEST_F(ToolRegistration, WritesTheFourValuesInOrderWithTheShortPath) {
     // Windows lists values in the order they were written; Wine lists them by name, which happens
     // to be the same order for these four.
     ASSERT_EQ(values.size(), 4u);
-    const char* names[] = {"ExePath", "MenuText", "StatusBarText", "Type"};
-    for (std::size_t i = 0; i < 4; ++i) {
-        EXPECT_EQ(values[i].name, names[i]);
-        EXPECT_EQ(values[i].type, static_cast<DWORD>(REG_SZ)) << names[i];
-    }
-    EXPECT_EQ(values[1].data, std::string("Mirelka 1.1", 12));
-    EXPECT_EQ(values[2].data, std::string("Mirelka 1.1", 12));
-    EXPECT_EQ(values[3].data, std::string("Generic", 8));
-    // The short form: no blank, one terminator at the end, and it names the copy.
     const std::string& exePath = values[0].data;
+    EXPECT_EQ(values, (std::vector<Value>{{"ExePath", REG_SZ, exePath},
+                                          {"MenuText", REG_SZ, std::string("Mirelka 1.1", 12)},
+                                          {"StatusBarText", REG_SZ, std::string("Mirelka 1.1", 12)},
+                                          {"Type", REG_SZ, std::string("Generic", 8)}}));
+    // The short form: no blank, one terminator at the end, and it names the copy.
     EXPECT_EQ(exePath.find_first_of(std::string(" \0", 2)), exePath.size() - 1) << exePath;
     EXPECT_EQ(lstrcmpiA(longForm, program.c_str()), 0) << exePath << " is " << longForm;
     // Only the 32-bit view, the one the host reads, holds the entry.
@@ -202,9 +198,7 @@ TEST_F(ToolRegistration, FilesWithoutVersionOrShortFormAndOtherValues) {
     EXPECT_EQ(DataOf(ReadValues(kEntry), "ExePath"), missing + '\0');
 
     // Values of others survive; the program's own are overwritten.
-    HKEY key = CreateKey(HKEY_LOCAL_MACHINE, kEntry);
-    SetString(key, "Arguments", "-quiet");
-    RegCloseKey(key);
+    SetString(HKEY_LOCAL_MACHINE, kEntry, "Arguments", "-quiet");
     ASSERT_EQ(ApplyToolRegistration(1, module_, BesideExe("mirlka.exe")), ERROR_SUCCESS);
     const std::vector<Value> values = ReadValues(kEntry);
     EXPECT_EQ(values.size(), 5u);
@@ -214,9 +208,7 @@ TEST_F(ToolRegistration, FilesWithoutVersionOrShortFormAndOtherValues) {
 
 TEST_F(ToolRegistration, ClearedFlagRemovesTheWholeTreeButNothingAbove) {
     for (const char* sub : {"\\Profiles\\A\\Deep\\Deeper", "\\Profiles\\B", "\\Other"}) {
-        HKEY key = CreateKey(HKEY_LOCAL_MACHINE, kEntry + std::string(sub));
-        SetString(key, "Data", sub);
-        RegCloseKey(key);
+        SetString(HKEY_LOCAL_MACHINE, kEntry + std::string(sub), "Data", sub);
     }
     ASSERT_EQ(ApplyToolRegistration(1, module_, BesideExe("mirlka.exe")), ERROR_SUCCESS);
 
