@@ -9,7 +9,7 @@
 namespace mirlka {
 namespace {
 
-// Entries of `length` bytes (0: missing, which reads like an empty entry). The loader truncates
+// Entries of `length` bytes (0: empty, which reads like a missing one). The loader truncates
 // like LoadStringA; with `shortBy`, like a loader that will not split a double-byte character, it
 // fills one byte less than it could whenever it truncates.
 TEST(LoadStringGrowing, GrowsUntilThreeBytesAreLeft) {
