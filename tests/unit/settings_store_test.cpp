@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
@@ -98,14 +97,6 @@ TEST(SettingsStoreTest, SetValueReplacesFirstMatchInPlaceOrAppends) {
 
 class SettingsFileTest : public ::testing::Test {
   protected:
-    void SetUp() override {
-        static std::atomic<int> counter{0};
-        dir_ = fs::temp_directory_path() /
-               ("mirlka_settings_" +
-                std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()) + "_" +
-                std::to_string(counter++));
-        fs::create_directories(dir_);
-    }
     void TearDown() override { fs::remove_all(dir_); }
 
     std::string PathOf(const char* name) const { return (dir_ / name).string(); }
@@ -120,7 +111,13 @@ class SettingsFileTest : public ::testing::Test {
         return static_cast<std::size_t>(std::distance(fs::directory_iterator(dir_), {}));
     }
 
-    fs::path dir_;
+    // Unique per test and per run: tests may run side by side.
+    const fs::path dir_ =
+        fs::temp_directory_path() /
+        ("mirlka_settings_" +
+         std::string(testing::UnitTest::GetInstance()->current_test_info()->name()) + "_" +
+         std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()));
+    const bool created_ = fs::create_directories(dir_);
 };
 
 TEST_F(SettingsFileTest, MissingFileIsCreatedByWrite) {
