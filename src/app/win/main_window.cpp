@@ -86,7 +86,7 @@ void OnExit(HWND window, WORD, WORD) {
     DestroyWindow(window);
 }
 
-// The about box (dialog 100) and the manual (mirlka.html) are not part of this build yet.
+// Help menu: the about box (dialog 100) and the manual (mirlka.html, also F1). Not connected yet.
 void OnAboutBox(HWND, WORD, WORD) {}
 void OnOpenManual(HWND, WORD, WORD) {}
 
