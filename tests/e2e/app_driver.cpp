@@ -2,8 +2,6 @@
 
 #include <commctrl.h>
 
-#include <thread>
-
 #include "res/resource.h"
 
 namespace mirlka::test {
