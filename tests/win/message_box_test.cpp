@@ -141,7 +141,6 @@ TEST_F(MessageBoxTest, TitleFollowsTheIconAndPrefixLeadsTheText) {
         {0, MB_YESNO | MB_ICONEXCLAMATION, "'プリセット 1'\n", IDNO, "警告", kBody},
         {0, MB_ICONASTERISK, "", IDOK, "情報", kBody},
         {0, MB_OK, nullptr, IDOK, "", kBody},
-        {0, MB_OK | 0x50, "'x'\n", IDOK, "", kBody},
         {146, MB_ICONEXCLAMATION, nullptr, IDOK, "警告",
          "Cakewalkは、再生または録音を行っています。\n停止してから実行してください。"},
         {143, MB_YESNO | MB_ICONEXCLAMATION, "'a'\n", IDYES, "警告",
