@@ -296,6 +296,26 @@ TEST_F(AppTest, EnterInThePresetFieldRunsExecute) {
     EXPECT_EQ(app.ComboItems(IDC_PRESET), std::vector<std::string>{});  // not Save
 }
 
+TEST_F(AppTest, HelpOpensTheAboutBoxAndReportsAMissingManual) {
+    AppCopy copy;  // a folder without mirlka.html
+    App app(copy);
+    ASSERT_TRUE(app.window());
+    {
+        BoxWatcher about(BoxSource::Process(app.processId()), IDCANCEL, 15s);
+        PostMessageA(app.window(), WM_COMMAND, IDM_ABOUT, 0);
+        const SeenBox box = about.Wait();
+        EXPECT_EQ(box.title, Sjis("バージョン情報"));
+        EXPECT_EQ(box.owner, app.window());
+    }
+    // F1 goes through the program's accelerators to the manual, which is not there.
+    BoxWatcher error(BoxSource::Process(app.processId()), IDOK, 15s);
+    PostMessageA(app.window(), WM_KEYDOWN, VK_F1, 1);
+    const SeenBox box = error.Wait();
+    EXPECT_EQ(box.title, Sjis("エラー"));
+    EXPECT_EQ(box.owner, app.window());
+    EXPECT_FALSE(box.text.empty());
+}
+
 TEST_F(AppTest, ReservedNamesDisableSaveButNotDelete) {
     AppCopy copy;
     App app(copy);

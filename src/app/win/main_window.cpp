@@ -15,6 +15,7 @@
 #include "settings/win/preset_controls.h"
 #include "settings/win/saved_state.h"
 #include "ui/string_ids.h"
+#include "ui/win/about_box.h"
 #include "ui/win/res_string.h"
 
 namespace mirlka {
@@ -86,9 +87,13 @@ void OnExit(HWND window, WORD, WORD) {
     DestroyWindow(window);
 }
 
-// Help menu: the about box (dialog 100) and the manual (mirlka.html, also F1). Not connected yet.
-void OnAboutBox(HWND, WORD, WORD) {}
-void OnOpenManual(HWND, WORD, WORD) {}
+// Help menu: the about box and the manual beside the program (also F1).
+void OnAboutBox(HWND window, WORD, WORD) {
+    ShowAboutBox(window);
+}
+void OnOpenManual(HWND window, WORD, WORD) {
+    OpenManual(window);
+}
 
 void OnRegisterTool(HWND, WORD, WORD) {
     // The check mark shows the flag as it was when the menu opened.
