@@ -242,7 +242,9 @@ TEST_F(Execute, PlayingAnswerDecidesWhetherAnythingIsSent) {
                                                                  Executed(TrackText(5, 15)),
                                                                  Executed(kClosingText)}));
         }
-        EXPECT_EQ(elapsed >= 9900, std::string(test.options).ends_with("12000"));
+        if (std::string(test.options).ends_with("12000")) {
+            EXPECT_GE(elapsed, 9900u) << "the run gave up on the answer before its time-out";
+        }
     }
 }
 
