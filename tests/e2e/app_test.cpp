@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "e2e/app_driver.h"
+#include "e2e/host_sim.h"
 #include "res/resource.h"
 #include "win/box_watcher.h"
 
@@ -294,6 +295,34 @@ TEST_F(AppTest, EnterInThePresetFieldRunsExecute) {
     EXPECT_EQ(box.title, Sjis("エラー"));
     EXPECT_EQ(box.text, Sjis("Cakewalkとの対話を、確立できませんでした。"));
     EXPECT_EQ(app.ComboItems(IDC_PRESET), std::vector<std::string>{});  // not Save
+}
+
+// The program's main road: channels chosen in the window reach the host's song through Execute.
+TEST_F(AppTest, ChannelsChosenInTheWindowReachTheHost) {
+    HostSim host("--tracks 16");
+    ASSERT_TRUE(host.WaitReady());
+    AppCopy copy;
+    App app(copy);
+    ASSERT_TRUE(app.window());
+    app.SelectRows({1, 2});
+    app.Choose(IDC_CHANNEL, 10);
+    app.SelectRows({7});
+    app.Choose(IDC_CHANNEL, 16);
+    app.Click(IDC_EXECUTE);
+    host.LogAfterDisconnect();
+
+    EXPECT_EQ(host.Executes().size(), 4u);  // three tracks and the closing expression
+    const std::vector<SongTrack> song = host.Song();
+    ASSERT_EQ(song.size(), 16u);
+    for (const SongTrack& track : song) {
+        const int expected = track.index == 1 || track.index == 2 ? 9
+                             : track.index == 7                   ? 15
+                                                                  : track.index;
+        EXPECT_EQ(track.channel, expected) << "track " << track.index;
+        if (expected != track.index) {
+            EXPECT_EQ(track.onChannel, track.events) << "track " << track.index;
+        }
+    }
 }
 
 TEST_F(AppTest, HelpOpensTheAboutBoxAndReportsAMissingManual) {
