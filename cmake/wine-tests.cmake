@@ -33,33 +33,27 @@ mirlka_warnings(mirlka_unit_tests)
 add_test(NAME core_unit_tests_under_wine COMMAND mirlka_unit_tests)
 set_tests_properties(core_unit_tests_under_wine PROPERTIES FIXTURES_REQUIRED wine_bed)
 
-file(GLOB WIN_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/win/*_test.cpp)
-if(WIN_TEST_SOURCES)
-    add_executable(mirlka_win_tests ${WIN_TEST_SOURCES})
-    target_include_directories(mirlka_win_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests)
-    target_link_libraries(mirlka_win_tests PRIVATE mirlka_shell)
-    add_dependencies(mirlka_win_tests mirlka)
+# A test program under Wine that may start mirlka.exe and the host simulator.
+function(mirlka_wine_test_program target)
+    add_executable(${target} ${ARGN})
+    target_include_directories(${target} PRIVATE ${CMAKE_SOURCE_DIR}/tests)
+    target_link_libraries(${target} PRIVATE mirlka_shell)
+    add_dependencies(${target} mirlka)
     if(TARGET hostsim)
-        add_dependencies(mirlka_win_tests hostsim)
+        add_dependencies(${target} hostsim)
     endif()
-    # Wine shows the Linux root as drive Z:.
-    target_compile_definitions(mirlka_win_tests PRIVATE MIRLKA_EXE32_PATH="Z:${MIRLKA_EXE32}")
-    mirlka_wine_gtest(mirlka_win_tests SHARES_DESKTOP)
-endif()
+    mirlka_wine_gtest(${target} SHARES_DESKTOP)
+endfunction()
 
+# In-process Win32 tests.
+file(GLOB WIN_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/win/*_test.cpp)
+mirlka_wine_test_program(mirlka_win_tests ${WIN_TEST_SOURCES})
+# Wine shows the Linux root as drive Z:.
+target_compile_definitions(mirlka_win_tests PRIVATE MIRLKA_EXE32_PATH="Z:${MIRLKA_EXE32}")
 
 # Separate processes: mirlka.exe and the host simulator, driven from a test process.
 file(GLOB E2E_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/e2e/*.cpp)
-if(E2E_TEST_SOURCES)
-    add_executable(mirlka_e2e_tests ${E2E_TEST_SOURCES})
-    target_include_directories(mirlka_e2e_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests)
-    target_link_libraries(mirlka_e2e_tests PRIVATE mirlka_shell)
-    add_dependencies(mirlka_e2e_tests mirlka)
-    if(TARGET hostsim)
-        add_dependencies(mirlka_e2e_tests hostsim)
-    endif()
-    mirlka_wine_gtest(mirlka_e2e_tests SHARES_DESKTOP)
-endif()
+mirlka_wine_test_program(mirlka_e2e_tests ${E2E_TEST_SOURCES})
 
 # Execute of 256 tracks against the simulator next to a bare DDEML loop (a benchmark, not a test):
 #   build/win64/wine-run build/win64/execute_bench.exe [repetitions] [simulator tracks]

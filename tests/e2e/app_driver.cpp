@@ -82,18 +82,6 @@ BOOL CALLBACK MatchMainWindow(HWND window, LPARAM context) {
 
 }  // namespace
 
-std::string Sjis(const std::string& utf8) {
-    std::wstring wide(utf8.size(), L'\0');
-    wide.resize(static_cast<std::size_t>(
-        MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), wide.data(),
-                            static_cast<int>(wide.size()))));
-    std::string out(wide.size() * 2, '\0');
-    out.resize(static_cast<std::size_t>(
-        WideCharToMultiByte(932, 0, wide.data(), static_cast<int>(wide.size()), out.data(),
-                            static_cast<int>(out.size()), nullptr, nullptr)));
-    return out;
-}
-
 bool WaitUntil(const std::function<bool()>& done, std::chrono::milliseconds timeout) {
     const auto deadline = std::chrono::steady_clock::now() + timeout;
     while (!done()) {

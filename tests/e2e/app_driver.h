@@ -11,10 +11,14 @@
 #include <string>
 #include <vector>
 
+#include "win/test_support.h"
+
 namespace mirlka::test {
 
 // UTF-8 source text in the program's code page, 932.
-std::string Sjis(const std::string& utf8);
+inline std::string Sjis(const std::string& utf8) {
+    return ToAnsi(utf8);
+}
 
 // Polls `done` every 10 ms until it holds or `timeout` has passed; returns its last answer.
 bool WaitUntil(const std::function<bool()>& done,
