@@ -18,17 +18,13 @@ class RemoteMemory {
         : process_(process),
           address_(static_cast<char*>(
               VirtualAllocEx(process, nullptr, size, MEM_COMMIT, PAGE_READWRITE))) {}
-    ~RemoteMemory() {
-        if (address_) {
-            VirtualFreeEx(process_, address_, 0, MEM_RELEASE);
-        }
-    }
+    ~RemoteMemory() { VirtualFreeEx(process_, address_, 0, MEM_RELEASE); }
     RemoteMemory(const RemoteMemory&) = delete;
     RemoteMemory& operator=(const RemoteMemory&) = delete;
 
-    char* address() const { return address_; }
-    void Write(const void* data, std::size_t size, std::size_t offset = 0) const {
-        WriteProcessMemory(process_, address_ + offset, data, size, nullptr);
+    LPARAM address() const { return reinterpret_cast<LPARAM>(address_); }
+    void Write(const void* data, std::size_t size) const {
+        WriteProcessMemory(process_, address_, data, size, nullptr);
     }
     void Read(void* data, std::size_t size, std::size_t offset = 0) const {
         ReadProcessMemory(process_, address_ + offset, data, size, nullptr);
@@ -45,53 +41,11 @@ LRESULT Send(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     return static_cast<LRESULT>(result);
 }
 
-std::string ExeBesideTests() {
-    char self[MAX_PATH];
-    const DWORD length = GetModuleFileNameA(nullptr, self, MAX_PATH);
-    std::string path(self, length);
-    path.resize(path.find_last_of('\\') + 1);
-    return path + "mirlka.exe";
-}
-
-void WriteBytes(const std::string& path, const std::string& bytes) {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    DWORD written = 0;
-    WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-    CloseHandle(file);
-}
-
-struct WindowSearch {
-    DWORD processId;
-    HWND found;
-};
-
-BOOL CALLBACK MatchMainWindow(HWND window, LPARAM context) {
-    auto& search = *reinterpret_cast<WindowSearch*>(context);
-    DWORD process = 0;
-    GetWindowThreadProcessId(window, &process);
-    char className[32] = {};
-    GetClassNameA(window, className, sizeof className);
-    if (process == search.processId && std::string(className) == "MiRlKaWnd" &&
-        IsWindowVisible(window)) {
-        search.found = window;
-        return FALSE;
-    }
-    return TRUE;
+std::string Quoted(const std::string& path) {
+    return "\"" + path + "\"";
 }
 
 }  // namespace
-
-bool WaitUntil(const std::function<bool()>& done, std::chrono::milliseconds timeout) {
-    const auto deadline = std::chrono::steady_clock::now() + timeout;
-    while (!done()) {
-        if (std::chrono::steady_clock::now() >= deadline) {
-            return done();
-        }
-        Sleep(10);
-    }
-    return true;
-}
 
 bool ToolKeyExists() {
     HKEY key = nullptr;
@@ -107,33 +61,15 @@ void DeleteToolKey() {
     RegDeleteKeyExA(HKEY_LOCAL_MACHINE, kToolKey, KEY_WOW64_32KEY, 0);
 }
 
-AppCopy::AppCopy(std::optional<std::string> settings) {
-    static int counter = 0;
-    char temp[MAX_PATH];
-    GetTempPathA(MAX_PATH, temp);
-    folder_ = std::string(temp) + "mirlka-e2e-" + std::to_string(GetCurrentProcessId()) + "-" +
-              std::to_string(++counter) + "\\";
-    CreateDirectoryA(folder_.c_str(), nullptr);
-    CopyFileA(ExeBesideTests().c_str(), ExePath().c_str(), FALSE);
+AppCopy::AppCopy(const std::optional<std::string>& settings) {
+    CopyFileA(BesideExe("mirlka.exe").c_str(), ExePath().c_str(), FALSE);
     if (settings) {
-        WriteBytes(SettingsPath(), *settings);
+        HANDLE file = CreateFileA(SettingsPath().c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr);
+        DWORD written = 0;
+        WriteFile(file, settings->data(), static_cast<DWORD>(settings->size()), &written, nullptr);
+        CloseHandle(file);
     }
-}
-
-AppCopy::~AppCopy() {
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((folder_ + "*").c_str(), &found);
-    if (search != INVALID_HANDLE_VALUE) {
-        do {
-            const std::string file = folder_ + found.cFileName;
-            if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
-                SetFileAttributesA(file.c_str(), FILE_ATTRIBUTE_NORMAL);
-                DeleteFileA(file.c_str());
-            }
-        } while (FindNextFileA(search, &found));
-        FindClose(search);
-    }
-    RemoveDirectoryA(folder_.c_str());
 }
 
 std::optional<std::string> AppCopy::Settings() const {
@@ -151,91 +87,56 @@ std::optional<std::string> AppCopy::Settings() const {
     return bytes;
 }
 
-namespace {
-
-bool StartProgram(const AppCopy& copy, PROCESS_INFORMATION& process) {
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
-    std::string commandLine = "\"";
-    commandLine.append(copy.ExePath()).append("\"");
-    if (!CreateProcessA(copy.ExePath().c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0,
-                        nullptr, copy.folder().c_str(), &startup, &process)) {
-        process = {};
-        return false;
-    }
-    return true;
-}
-
-}  // namespace
-
 std::optional<DWORD> App::RunToEnd(const AppCopy& copy, DWORD timeoutMs) {
-    PROCESS_INFORMATION process{};
-    if (!StartProgram(copy, process)) {
+    Process process(copy.ExePath(), Quoted(copy.ExePath()));
+    DWORD code = 0;
+    if (WaitForSingleObject(process.handle(), timeoutMs) != WAIT_OBJECT_0 ||
+        !GetExitCodeProcess(process.handle(), &code)) {
         return std::nullopt;
     }
-    std::optional<DWORD> exitCode;
-    if (WaitForSingleObject(process.hProcess, timeoutMs) == WAIT_OBJECT_0) {
-        DWORD code = 0;
-        GetExitCodeProcess(process.hProcess, &code);
-        exitCode = code;
-    } else {
-        TerminateProcess(process.hProcess, 1);
-        WaitForSingleObject(process.hProcess, 5000);
-    }
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
-    return exitCode;
+    return code;
 }
 
-App::App(const AppCopy& copy) {
-    if (!StartProgram(copy, process_)) {
-        return;
-    }
-    WindowSearch search{process_.dwProcessId, nullptr};
+App::App(const AppCopy& copy) : process_(copy.ExePath(), Quoted(copy.ExePath())) {
+    const DWORD id = processId();
     WaitUntil(
         [&] {
-            EnumWindows(MatchMainWindow, reinterpret_cast<LPARAM>(&search));
-            return search.found != nullptr;
+            for (HWND w = nullptr; (w = FindWindowExA(nullptr, w, "MiRlKaWnd", nullptr));) {
+                DWORD owner = 0;
+                GetWindowThreadProcessId(w, &owner);
+                if (owner == id && IsWindowVisible(w)) {
+                    window_ = w;
+                    return true;
+                }
+            }
+            return false;
         },
-        std::chrono::seconds(20));
-    window_ = search.found;
-}
-
-App::~App() {
-    if (process_.hProcess) {
-        if (WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT) {
-            TerminateProcess(process_.hProcess, 1);
-            WaitForSingleObject(process_.hProcess, 5000);
-        }
-        CloseHandle(process_.hThread);
-        CloseHandle(process_.hProcess);
-    }
+        20000);
 }
 
 std::int32_t App::Entry(int row) const {
-    RemoteMemory remote(process_.hProcess, sizeof(LVITEMA));
+    RemoteMemory remote(process_.handle(), sizeof(LVITEMA));
     LVITEMA item{};
     item.mask = LVIF_PARAM;
     item.iItem = row;
     remote.Write(&item, sizeof item);
-    Send(Control(IDC_TRACKLIST), LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(remote.address()));
+    Send(Control(IDC_TRACKLIST), LVM_GETITEMA, 0, remote.address());
     remote.Read(&item, sizeof item);
     return static_cast<std::int32_t>(item.lParam);
 }
 
 std::string App::ChannelText(int row) const {
     constexpr int kTextSize = 32;
-    RemoteMemory remote(process_.hProcess, sizeof(LVITEMA) + kTextSize);
+    RemoteMemory remote(process_.handle(), sizeof(LVITEMA) + kTextSize);
     LVITEMA item{};
     item.iSubItem = 1;
-    item.pszText = remote.address() + sizeof(LVITEMA);
+    item.pszText = reinterpret_cast<char*>(remote.address()) + sizeof(LVITEMA);
     item.cchTextMax = kTextSize;
     remote.Write(&item, sizeof item);
-    const auto length = Send(Control(IDC_TRACKLIST), LVM_GETITEMTEXTA, static_cast<WPARAM>(row),
-                             reinterpret_cast<LPARAM>(remote.address()));
     std::string text(kTextSize, '\0');
+    text.resize(static_cast<std::size_t>(Send(Control(IDC_TRACKLIST), LVM_GETITEMTEXTA,
+                                              static_cast<WPARAM>(row), remote.address())));
     remote.Read(text.data(), text.size(), sizeof(LVITEMA));
-    text.resize(static_cast<std::size_t>(length));
     return text;
 }
 
@@ -249,29 +150,25 @@ int App::RowCount() const {
 }
 
 RECT App::RowRect(int row) const {
-    RemoteMemory remote(process_.hProcess, sizeof(RECT));
+    RemoteMemory remote(process_.handle(), sizeof(RECT));
     RECT rect{};
     rect.left = LVIR_BOUNDS;
     remote.Write(&rect, sizeof rect);
-    Send(Control(IDC_TRACKLIST), LVM_GETITEMRECT, static_cast<WPARAM>(row),
-         reinterpret_cast<LPARAM>(remote.address()));
+    Send(Control(IDC_TRACKLIST), LVM_GETITEMRECT, static_cast<WPARAM>(row), remote.address());
     remote.Read(&rect, sizeof rect);
     MapWindowPoints(Control(IDC_TRACKLIST), nullptr, reinterpret_cast<POINT*>(&rect), 2);
     return rect;
 }
 
 void App::SelectRows(const std::vector<int>& rows) const {
-    RemoteMemory remote(process_.hProcess, sizeof(LVITEMA));
+    RemoteMemory remote(process_.handle(), sizeof(LVITEMA));
     LVITEMA item{};
     item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
-    remote.Write(&item, sizeof item);
-    Send(Control(IDC_TRACKLIST), LVM_SETITEMSTATE, static_cast<WPARAM>(-1),
-         reinterpret_cast<LPARAM>(remote.address()));
-    for (std::size_t i = 0; i < rows.size(); ++i) {
-        item.state = LVIS_SELECTED | (i + 1 == rows.size() ? LVIS_FOCUSED : 0);
+    for (std::size_t i = 0; i <= rows.size(); ++i) {  // first all rows cleared
         remote.Write(&item, sizeof item);
-        Send(Control(IDC_TRACKLIST), LVM_SETITEMSTATE, static_cast<WPARAM>(rows[i]),
-             reinterpret_cast<LPARAM>(remote.address()));
+        Send(Control(IDC_TRACKLIST), LVM_SETITEMSTATE,
+             static_cast<WPARAM>(i == 0 ? -1 : rows[i - 1]), remote.address());
+        item.state = LVIS_SELECTED | (i + 1 == rows.size() ? LVIS_FOCUSED : 0);
     }
     // Past the refresh that follows the last change, so that no refresh of a state in between
     // is taken for the final one.
@@ -295,10 +192,9 @@ std::vector<std::string> App::ComboItems(int id) const {
         SendMessageTimeoutW(Control(id), CB_GETLBTEXT, static_cast<WPARAM>(i),
                             reinterpret_cast<LPARAM>(wide.data()), SMTO_NORMAL, kSendTimeoutMs,
                             &copied);
-        wide.resize(copied);
-        std::string text(wide.size() * 2, '\0');
+        std::string text(copied * 2, '\0');
         text.resize(static_cast<std::size_t>(
-            WideCharToMultiByte(932, 0, wide.data(), static_cast<int>(wide.size()), text.data(),
+            WideCharToMultiByte(932, 0, wide.data(), static_cast<int>(copied), text.data(),
                                 static_cast<int>(text.size()), nullptr, nullptr)));
         items.push_back(text);
     }
@@ -315,14 +211,6 @@ void App::TypePresetName(const std::string& text) const {
     Command(IDC_PRESET, CBN_EDITUPDATE);
 }
 
-std::string App::Text(int id) const {
-    HWND control = Control(id);
-    std::string text(static_cast<std::size_t>(Send(control, WM_GETTEXTLENGTH, 0, 0)) + 1, '\0');
-    text.resize(static_cast<std::size_t>(
-        Send(control, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()))));
-    return text;
-}
-
 void App::Command(int id, int code) const {
     Send(window_, WM_COMMAND, MAKEWPARAM(id, code), reinterpret_cast<LPARAM>(Control(id)));
 }
@@ -331,7 +219,7 @@ HWND App::OpenMenu() const {
     HWND popup = FindWindowA("#32768", nullptr);
     DWORD process = 0;
     GetWindowThreadProcessId(popup, &process);
-    return popup && IsWindowVisible(popup) && process == process_.dwProcessId ? popup : nullptr;
+    return popup && IsWindowVisible(popup) && process == processId() ? popup : nullptr;
 }
 
 void App::PressKey(WORD key) const {
@@ -356,7 +244,7 @@ bool App::WaitForChannelChoice(int expected) const {
 
 bool App::Close() {
     PostMessageA(window_, WM_CLOSE, 0, 0);
-    return WaitForSingleObject(process_.hProcess, 10000) == WAIT_OBJECT_0;
+    return WaitForSingleObject(process_.handle(), 10000) == WAIT_OBJECT_0;
 }
 
 }  // namespace mirlka::test
