@@ -6,10 +6,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
+#include <utility>
 #include <vector>
 
-#include "app/win/app_globals.h"
 #include "host/win/tool_registration.h"
 #include "win/test_support.h"
 
@@ -18,7 +19,6 @@ namespace {
 using mirlka::ApplyToolRegistration;
 using mirlka::DeleteKeyTree;
 using mirlka::test::BesideExe;
-using mirlka::test::ThisExe;
 
 constexpr char kToolsMenu[] = "SOFTWARE\\Cakewalk Music Software\\Tools Menu";
 constexpr char kEntry[] = "SOFTWARE\\Cakewalk Music Software\\Tools Menu\\mirlka";
@@ -77,37 +77,13 @@ std::vector<Value> ReadValues(const char* path) {
 
 // The stored bytes of value `name`, or a text that no stored value equals.
 std::string DataOf(const std::vector<Value>& values, const std::string& name) {
-    for (const Value& value : values) {
-        if (value.name == name) {
-            return value.data;
-        }
-    }
-    return "(no value " + name + ")";
+    const auto found = std::ranges::find(values, name, &Value::name);
+    return found == values.end() ? "(no value " + name + ")" : found->data;
 }
 
-void SetString(HKEY root, const std::string& path, const char* name, const std::string& text) {
-    HKEY key = CreateKey(root, path);
-    RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
-                   static_cast<DWORD>(text.size() + 1));
-    RegCloseKey(key);
-}
-
-TEST(ReadFileVersion, MajorAndMinorOrZero) {
-    const std::string program = BesideExe("mirlka.exe"), self = ThisExe(),
-                      missing = BesideExe("no such file.exe");
-    const struct {
-        const char* path;
-        std::uint32_t expected;
-    } cases[] = {
-        {program.c_str(), 0x00010001u},
-        {MIRLKA_EXE32_PATH, 0x00010001u},
-        {self.c_str(), 0u},
-        {missing.c_str(), 0u},
-        {nullptr, 0u},
-    };
-    for (const auto& c : cases) {
-        EXPECT_EQ(mirlka::ReadFileVersion(c.path), c.expected) << (c.path ? c.path : "null");
-    }
+// The 64-bit build's version is read in the registration tests below.
+TEST(ReadFileVersion, TheShippedProgramIs1Point1) {
+    EXPECT_EQ(mirlka::ReadFileVersion(MIRLKA_EXE32_PATH), 0x00010001u);
 }
 
 // Runs against the entry's real key. Whatever the test bed held there before (the program may have
@@ -115,24 +91,24 @@ TEST(ReadFileVersion, MajorAndMinorOrZero) {
 // has values only, no sub-keys.
 class ToolRegistration : public ::testing::Test {
   protected:
-    struct Key {
-        REGSAM view;
-        const char* path;
-        bool existed = false;
-    };
-
     void SetUp() override {
         ASSERT_NE(module_, nullptr);
-        for (Key& key : keys_) {
-            key.existed = KeyExists(HKEY_LOCAL_MACHINE, key.path, key.view);
+        hadEntry_ = KeyExists(HKEY_LOCAL_MACHINE, kEntry);
+        for (const REGSAM view : {kHostView, REGSAM{KEY_WOW64_64KEY}}) {
+            for (const char* path : {kEntry, kToolsMenu, "SOFTWARE\\Cakewalk Music Software"}) {
+                if (!KeyExists(HKEY_LOCAL_MACHINE, path, view)) {
+                    absent_.push_back({view, path});  // deepest first
+                }
+            }
         }
         saved_ = ReadValues(kEntry);
         DeleteTree(HKEY_LOCAL_MACHINE, kEntry);
     }
 
     void TearDown() override {
+        SetLocked(false);
         DeleteTree(HKEY_LOCAL_MACHINE, kEntry);
-        if (keys_[0].existed) {
+        if (hadEntry_) {
             HKEY key = CreateKey(HKEY_LOCAL_MACHINE, kEntry);
             for (const Value& value : saved_) {
                 RegSetValueExA(key, value.name.c_str(), 0, value.type,
@@ -141,38 +117,42 @@ class ToolRegistration : public ::testing::Test {
             }
             RegCloseKey(key);
         }
-        for (const Key& key : keys_) {
-            if (!key.existed) {
-                DeleteTree(HKEY_LOCAL_MACHINE, key.path, key.view);
-            }
+        for (const auto& [view, path] : absent_) {
+            DeleteTree(HKEY_LOCAL_MACHINE, path, view);
         }
+    }
+
+    // An empty access list denies everything, none at all allows everything; an owner may always
+    // change the list.
+    static void SetLocked(bool locked) {
+        HKEY key =
+            OpenKey(HKEY_LOCAL_MACHINE, std::string(kEntry) + "\\B\\Locked", WRITE_DAC | kHostView);
+        if (!key) {
+            return;
+        }
+        SECURITY_DESCRIPTOR descriptor;
+        InitializeSecurityDescriptor(&descriptor, SECURITY_DESCRIPTOR_REVISION);
+        ACL empty;
+        InitializeAcl(&empty, sizeof empty, ACL_REVISION);
+        SetSecurityDescriptorDacl(&descriptor, TRUE, locked ? &empty : nullptr, FALSE);
+        EXPECT_EQ(RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, &descriptor), ERROR_SUCCESS);
+        RegCloseKey(key);
     }
 
     mirlka::test::Module program_ = mirlka::test::LoadAsData();
     HMODULE module_ = program_.get();
-    // Deepest first; the host's view of the entry first of all.
-    Key keys_[6] = {{kHostView, kEntry},
-                    {kHostView, kToolsMenu},
-                    {kHostView, "SOFTWARE\\Cakewalk Music Software"},
-                    {KEY_WOW64_64KEY, kEntry},
-                    {KEY_WOW64_64KEY, kToolsMenu},
-                    {KEY_WOW64_64KEY, "SOFTWARE\\Cakewalk Music Software"}};
+    std::vector<std::pair<REGSAM, const char*>> absent_;
+    bool hadEntry_ = false;
     std::vector<Value> saved_;
 };
 
 TEST_F(ToolRegistration, WritesTheFourValuesInOrderWithTheShortPath) {
     const mirlka::test::TempFolder folder("Mirelka tool registration");
     const std::string program = folder / "Mirelka for Cakewalk program.exe";
-    const bool copied = CopyFileA(BesideExe("mirlka.exe").c_str(), program.c_str(), FALSE);
-    const LONG result = ApplyToolRegistration(1, module_, program);
-    char longForm[MAX_PATH] = "";
+    ASSERT_TRUE(CopyFileA(BesideExe("mirlka.exe").c_str(), program.c_str(), FALSE));
+    const bool hadEntry64 = KeyExists(HKEY_LOCAL_MACHINE, kEntry, KEY_WOW64_64KEY);
+    EXPECT_EQ(ApplyToolRegistration(1, module_, program), ERROR_SUCCESS);
     const std::vector<Value> values = ReadValues(kEntry);
-    if (!values.empty()) {
-        GetLongPathNameA(values[0].data.c_str(), longForm, MAX_PATH);
-    }
-
-    ASSERT_TRUE(copied);
-    EXPECT_EQ(result, ERROR_SUCCESS);
     // Windows lists values in the order they were written; Wine lists them by name, which happens
     // to be the same order for these four.
     ASSERT_EQ(values.size(), 4u);
@@ -183,132 +163,75 @@ TEST_F(ToolRegistration, WritesTheFourValuesInOrderWithTheShortPath) {
                                           {"Type", REG_SZ, std::string("Generic", 8)}}));
     // The short form: no blank, one terminator at the end, and it names the copy.
     EXPECT_EQ(exePath.find_first_of(std::string(" \0", 2)), exePath.size() - 1) << exePath;
+    char longForm[MAX_PATH] = "";
+    GetLongPathNameA(exePath.c_str(), longForm, MAX_PATH);
     EXPECT_EQ(lstrcmpiA(longForm, program.c_str()), 0) << exePath << " is " << longForm;
     // Only the 32-bit view, the one the host reads, holds the entry.
-    EXPECT_EQ(KeyExists(HKEY_LOCAL_MACHINE, kEntry, KEY_WOW64_64KEY), keys_[3].existed);
+    EXPECT_EQ(KeyExists(HKEY_LOCAL_MACHINE, kEntry, KEY_WOW64_64KEY), hadEntry64);
 }
 
-TEST_F(ToolRegistration, FilesWithoutVersionOrShortFormAndOtherValues) {
-    ASSERT_EQ(ApplyToolRegistration(1, module_, ThisExe()), ERROR_SUCCESS);
-    EXPECT_EQ(DataOf(ReadValues(kEntry), "MenuText"), std::string("Mirelka 0.0", 12));
-
-    // No short form exists for a file that is not there: the full path is kept.
+TEST_F(ToolRegistration, AgainKeepsOthersValuesAndClearedRemovesTheTreeButNothingAbove) {
+    // No short form and no version exist for a file that is not there.
     const std::string missing = "C:\\no such folder\\Mirelka for Cakewalk.exe";
     ASSERT_EQ(ApplyToolRegistration(1, module_, missing), ERROR_SUCCESS);
     EXPECT_EQ(DataOf(ReadValues(kEntry), "ExePath"), missing + '\0');
+    EXPECT_EQ(DataOf(ReadValues(kEntry), "MenuText"), std::string("Mirelka 0.0", 12));
 
-    // Values of others survive; the program's own are overwritten.
-    SetString(HKEY_LOCAL_MACHINE, kEntry, "Arguments", "-quiet");
+    HKEY key = CreateKey(HKEY_LOCAL_MACHINE, kEntry);
+    RegSetValueExA(key, "Arguments", 0, REG_SZ, reinterpret_cast<const BYTE*>("-quiet"), 7);
+    RegCloseKey(key);
+    for (const char* sub : {"\\Profiles\\A\\Deep\\Deeper", "\\Profiles\\B", "\\Other"}) {
+        RegCloseKey(CreateKey(HKEY_LOCAL_MACHINE, kEntry + std::string(sub)));
+    }
     ASSERT_EQ(ApplyToolRegistration(1, module_, BesideExe("mirlka.exe")), ERROR_SUCCESS);
     const std::vector<Value> values = ReadValues(kEntry);
     EXPECT_EQ(values.size(), 5u);
     EXPECT_EQ(DataOf(values, "Arguments"), std::string("-quiet", 7));
     EXPECT_EQ(DataOf(values, "MenuText"), std::string("Mirelka 1.1", 12));
-}
-
-TEST_F(ToolRegistration, ClearedFlagRemovesTheWholeTreeButNothingAbove) {
-    for (const char* sub : {"\\Profiles\\A\\Deep\\Deeper", "\\Profiles\\B", "\\Other"}) {
-        SetString(HKEY_LOCAL_MACHINE, kEntry + std::string(sub), "Data", sub);
-    }
-    ASSERT_EQ(ApplyToolRegistration(1, module_, BesideExe("mirlka.exe")), ERROR_SUCCESS);
 
     EXPECT_EQ(ApplyToolRegistration(0, module_, ""), ERROR_SUCCESS);
     EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kEntry));
     EXPECT_TRUE(KeyExists(HKEY_LOCAL_MACHINE, kToolsMenu));
-
-    // Nothing left to delete: the open error comes back and nothing else changes.
     EXPECT_EQ(ApplyToolRegistration(0, module_, ""), ERROR_FILE_NOT_FOUND);
-    EXPECT_TRUE(KeyExists(HKEY_LOCAL_MACHINE, kToolsMenu));
 }
 
-TEST_F(ToolRegistration, UpdateFollowsTheProcessWideFlag) {
-    ASSERT_EQ(ApplyToolRegistration(1, module_, BesideExe("mirlka.exe")), ERROR_SUCCESS);
-    const std::string exePath = DataOf(ReadValues(kEntry), "ExePath");
-    const mirlka::AppGlobals saved = mirlka::Globals();
-    // Loaded as data, the module has strings but no file name to ask for: without the program's
-    // path no entry is written, and an existing one is left as it is.
-    mirlka::Globals().instance = module_;
+// Without a string table the key path would be empty and name HKLM itself; without a program path
+// (the module's file name cut or unknown) the host would get an entry it cannot start.
+TEST_F(ToolRegistration, NoStringTableOrNoProgramPathChangesNothing) {
     const struct {
-        std::int32_t flag;
-        bool registered;
-    } steps[] = {{1, true}, {0, false}, {1, false}};
-    for (const auto& step : steps) {
-        mirlka::Globals().addCakewalkTool = step.flag;
-        mirlka::UpdateToolRegistration();
-        EXPECT_EQ(KeyExists(HKEY_LOCAL_MACHINE, kEntry), step.registered) << step.flag;
-        if (step.registered) {
-            EXPECT_EQ(DataOf(ReadValues(kEntry), "ExePath"), exePath);
+        HMODULE module;
+        std::string exePath;
+    } cases[] = {{GetModuleHandleA(nullptr), BesideExe("mirlka.exe")}, {module_, ""}};
+    for (const auto& c : cases) {
+        EXPECT_EQ(ApplyToolRegistration(1, c.module, c.exePath), ERROR_INVALID_PARAMETER);
+        EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kEntry));
+        const LONG found =
+            RegQueryValueExA(HKEY_LOCAL_MACHINE, "", nullptr, nullptr, nullptr, nullptr);
+        EXPECT_EQ(found, ERROR_FILE_NOT_FOUND);
+        if (found == ERROR_SUCCESS) {
+            RegDeleteValueA(HKEY_LOCAL_MACHINE, "");
         }
-    }
-    mirlka::Globals() = saved;
-}
-
-TEST_F(ToolRegistration, NoStringTableMeansNoRegistryChange) {
-    // The test program has no string table: the key path would be empty and name HKLM itself.
-    EXPECT_EQ(ApplyToolRegistration(1, GetModuleHandleA(nullptr), BesideExe("mirlka.exe")),
-              ERROR_INVALID_PARAMETER);
-    const LONG found = RegQueryValueExA(HKEY_LOCAL_MACHINE, "", nullptr, nullptr, nullptr, nullptr);
-    EXPECT_EQ(found, ERROR_FILE_NOT_FOUND);
-    if (found == ERROR_SUCCESS) {
-        RegDeleteValueA(HKEY_LOCAL_MACHINE, "");
     }
 }
 
-// The walk on its own, on scratch keys below HKEY_CURRENT_USER.
-class KeyTreeDeletion : public ::testing::Test {
-  protected:
-    static constexpr char kScratch[] = "Software\\mirlka tests";
-
-    void SetUp() override {
-        scratch_ = CreateKey(HKEY_CURRENT_USER, kScratch);
-        ASSERT_NE(scratch_, nullptr);
+// Sub-keys are listed by name: A goes first, B stops the walk, C is never reached.
+TEST_F(ToolRegistration, AFailureDeepDownStopsTheWalkAndKeepsEverythingAbove) {
+    const std::string entry = kEntry;
+    for (const char* sub : {"\\A\\Gone", "\\B\\Locked\\Below", "\\C"}) {
+        RegCloseKey(CreateKey(HKEY_LOCAL_MACHINE, entry + sub));
     }
-    void TearDown() override {
-        // An owner may always change the access list: open the locked key up again.
-        if (HKEY locked = OpenKey(scratch_, "tree\\B\\Locked", WRITE_DAC)) {
-            SetLocked(locked, false);
-        }
-        RegCloseKey(scratch_);
-        DeleteTree(HKEY_CURRENT_USER, kScratch);
-    }
-
-    static void SetLocked(HKEY key, bool locked) {
-        SECURITY_DESCRIPTOR descriptor;
-        InitializeSecurityDescriptor(&descriptor, SECURITY_DESCRIPTOR_REVISION);
-        ACL empty;
-        InitializeAcl(&empty, sizeof empty, ACL_REVISION);
-        SetSecurityDescriptorDacl(&descriptor, TRUE, locked ? &empty : nullptr, FALSE);
-        EXPECT_EQ(RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, &descriptor), ERROR_SUCCESS);
-        RegCloseKey(key);
-    }
-    bool Has(const char* path) { return KeyExists(scratch_, path); }
-
-    HKEY scratch_ = nullptr;
-};
-
-TEST_F(KeyTreeDeletion, RefusesAnEmptyNameAndDeletesRelativeToItsParent) {
-    RegCloseKey(CreateKey(scratch_, "tree\\child\\grandchild"));
     // An empty name would open the parent itself and empty it.
-    EXPECT_EQ(DeleteKeyTree(scratch_, ""), ERROR_INVALID_PARAMETER);
-    EXPECT_EQ(DeleteKeyTree(scratch_, nullptr), ERROR_INVALID_PARAMETER);
-    EXPECT_TRUE(Has("tree\\child\\grandchild"));
+    HKEY key = OpenKey(HKEY_LOCAL_MACHINE, entry);
+    EXPECT_EQ(DeleteKeyTree(key, ""), ERROR_INVALID_PARAMETER);
+    EXPECT_EQ(DeleteKeyTree(key, nullptr), ERROR_INVALID_PARAMETER);
+    RegCloseKey(key);
+    EXPECT_TRUE(KeyExists(HKEY_LOCAL_MACHINE, entry + "\\A\\Gone"));
 
-    EXPECT_EQ(DeleteKeyTree(scratch_, "tree"), ERROR_SUCCESS);
-    EXPECT_FALSE(Has("tree"));
-    EXPECT_EQ(DeleteKeyTree(scratch_, "tree"), ERROR_FILE_NOT_FOUND);
-}
-
-TEST_F(KeyTreeDeletion, AFailureDeepDownStopsTheWalkAndKeepsEverythingAbove) {
-    for (const char* path : {"tree\\A\\Gone", "tree\\B\\Locked\\Below", "tree\\C"}) {
-        RegCloseKey(CreateKey(scratch_, path));
-    }
-    SetLocked(OpenKey(scratch_, "tree\\B\\Locked", WRITE_DAC), true);
-
-    // Sub-keys are listed by name: A goes first, B stops the walk, C is never reached.
-    EXPECT_EQ(DeleteKeyTree(scratch_, "tree"), ERROR_ACCESS_DENIED);
-    EXPECT_FALSE(Has("tree\\A"));
-    EXPECT_TRUE(Has("tree\\B\\Locked"));
-    EXPECT_TRUE(Has("tree\\C"));
+    SetLocked(true);
+    EXPECT_EQ(ApplyToolRegistration(0, module_, ""), ERROR_ACCESS_DENIED);
+    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, entry + "\\A"));
+    EXPECT_TRUE(KeyExists(HKEY_LOCAL_MACHINE, entry + "\\B\\Locked"));
+    EXPECT_TRUE(KeyExists(HKEY_LOCAL_MACHINE, entry + "\\C"));
 }
 
 }  // namespace
