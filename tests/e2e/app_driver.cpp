@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include <cstddef>
+
 #include "res/resource.h"
 
 namespace mirlka::test {
@@ -10,35 +12,27 @@ namespace {
 constexpr char kToolKey[] = "SOFTWARE\\Cakewalk Music Software\\Tools Menu\\mirlka";
 constexpr DWORD kSendTimeoutMs = 10000;
 
-// A block of memory inside the program, for list-view messages whose pointers the system does
-// not carry across processes.
-class RemoteMemory {
-  public:
-    RemoteMemory(HANDLE process, std::size_t size)
-        : process_(process),
-          address_(static_cast<char*>(
-              VirtualAllocEx(process, nullptr, size, MEM_COMMIT, PAGE_READWRITE))) {}
-    ~RemoteMemory() { VirtualFreeEx(process_, address_, 0, MEM_RELEASE); }
-    RemoteMemory(const RemoteMemory&) = delete;
-    RemoteMemory& operator=(const RemoteMemory&) = delete;
-
-    LPARAM address() const { return reinterpret_cast<LPARAM>(address_); }
-    void Write(const void* data, std::size_t size) const {
-        WriteProcessMemory(process_, address_, data, size, nullptr);
-    }
-    void Read(void* data, std::size_t size, std::size_t offset = 0) const {
-        ReadProcessMemory(process_, address_ + offset, data, size, nullptr);
-    }
-
-  private:
-    HANDLE process_;
-    char* address_;
-};
-
 LRESULT Send(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     DWORD_PTR result = 0;
     SendMessageTimeoutA(window, message, wParam, lParam, SMTO_NORMAL, kSendTimeoutMs, &result);
     return static_cast<LRESULT>(result);
+}
+
+// Sends a list-view message whose argument the system does not carry across processes: `data`
+// is placed in the program's memory (`fix` may point it at itself there) and read back after.
+template <typename T>
+LRESULT SendThere(HANDLE process, HWND list, UINT message, WPARAM wParam, T& data,
+                  void (*fix)(T&, char*) = nullptr) {
+    auto* there = static_cast<char*>(
+        VirtualAllocEx(process, nullptr, sizeof data, MEM_COMMIT, PAGE_READWRITE));
+    if (fix) {
+        fix(data, there);
+    }
+    WriteProcessMemory(process, there, &data, sizeof data, nullptr);
+    const LRESULT result = Send(list, message, wParam, reinterpret_cast<LPARAM>(there));
+    ReadProcessMemory(process, there, &data, sizeof data, nullptr);
+    VirtualFreeEx(process, there, 0, MEM_RELEASE);
+    return result;
 }
 
 std::string Quoted(const std::string& path) {
@@ -115,29 +109,24 @@ App::App(const AppCopy& copy) : process_(copy.ExePath(), Quoted(copy.ExePath()))
 }
 
 std::int32_t App::Entry(int row) const {
-    RemoteMemory remote(process_.handle(), sizeof(LVITEMA));
     LVITEMA item{};
     item.mask = LVIF_PARAM;
     item.iItem = row;
-    remote.Write(&item, sizeof item);
-    Send(Control(IDC_TRACKLIST), LVM_GETITEMA, 0, remote.address());
-    remote.Read(&item, sizeof item);
+    SendThere(process_.handle(), Control(IDC_TRACKLIST), LVM_GETITEMA, 0, item);
     return static_cast<std::int32_t>(item.lParam);
 }
 
 std::string App::ChannelText(int row) const {
-    constexpr int kTextSize = 32;
-    RemoteMemory remote(process_.handle(), sizeof(LVITEMA) + kTextSize);
-    LVITEMA item{};
-    item.iSubItem = 1;
-    item.pszText = reinterpret_cast<char*>(remote.address()) + sizeof(LVITEMA);
-    item.cchTextMax = kTextSize;
-    remote.Write(&item, sizeof item);
-    std::string text(kTextSize, '\0');
-    text.resize(static_cast<std::size_t>(Send(Control(IDC_TRACKLIST), LVM_GETITEMTEXTA,
-                                              static_cast<WPARAM>(row), remote.address())));
-    remote.Read(text.data(), text.size(), sizeof(LVITEMA));
-    return text;
+    struct ItemText {
+        LVITEMA item;
+        char text[32];
+    } data{};
+    data.item.iSubItem = 1;
+    data.item.cchTextMax = sizeof data.text;
+    const LRESULT length = SendThere(
+        process_.handle(), Control(IDC_TRACKLIST), LVM_GETITEMTEXTA, static_cast<WPARAM>(row), data,
+        +[](ItemText& d, char* there) { d.item.pszText = there + offsetof(ItemText, text); });
+    return std::string(data.text, static_cast<std::size_t>(length));
 }
 
 bool App::IsSelected(int row) const {
@@ -150,24 +139,20 @@ int App::RowCount() const {
 }
 
 RECT App::RowRect(int row) const {
-    RemoteMemory remote(process_.handle(), sizeof(RECT));
     RECT rect{};
     rect.left = LVIR_BOUNDS;
-    remote.Write(&rect, sizeof rect);
-    Send(Control(IDC_TRACKLIST), LVM_GETITEMRECT, static_cast<WPARAM>(row), remote.address());
-    remote.Read(&rect, sizeof rect);
+    SendThere(process_.handle(), Control(IDC_TRACKLIST), LVM_GETITEMRECT, static_cast<WPARAM>(row),
+              rect);
     MapWindowPoints(Control(IDC_TRACKLIST), nullptr, reinterpret_cast<POINT*>(&rect), 2);
     return rect;
 }
 
 void App::SelectRows(const std::vector<int>& rows) const {
-    RemoteMemory remote(process_.handle(), sizeof(LVITEMA));
     LVITEMA item{};
-    item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
-    for (std::size_t i = 0; i <= rows.size(); ++i) {  // first all rows cleared
-        remote.Write(&item, sizeof item);
-        Send(Control(IDC_TRACKLIST), LVM_SETITEMSTATE,
-             static_cast<WPARAM>(i == 0 ? -1 : rows[i - 1]), remote.address());
+    for (std::size_t i = 0; i <= rows.size(); ++i) {  // first every row cleared
+        item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+        SendThere(process_.handle(), Control(IDC_TRACKLIST), LVM_SETITEMSTATE,
+                  static_cast<WPARAM>(i == 0 ? -1 : rows[i - 1]), item);
         item.state = LVIS_SELECTED | (i + 1 == rows.size() ? LVIS_FOCUSED : 0);
     }
     // Past the refresh that follows the last change, so that no refresh of a state in between
