@@ -22,8 +22,6 @@ using mirlka::Globals;
 using namespace mirlka::test;
 using namespace std::chrono_literals;
 
-constexpr INT_PTR kForcedEnd = -7;
-
 // `folder` (ending in a backslash) made `length` bytes long by creating nested folders below it.
 std::string DeepFolder(std::string folder, std::size_t length) {
     while (folder.size() < length) {
@@ -53,9 +51,6 @@ class ProgramCopy {
         }
         DeleteFileA(path_.c_str());
     }
-    ProgramCopy(const ProgramCopy&) = delete;
-    ProgramCopy& operator=(const ProgramCopy&) = delete;
-
     HINSTANCE module() const { return module_; }
     const std::string& path() const { return path_; }
 
@@ -68,53 +63,39 @@ class ProgramCopy {
 class AboutBoxTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        program_ = std::make_unique<ProgramCopy>(root_);
-        ASSERT_NE(program_->module(), nullptr) << GetLastError();
+        ASSERT_NE(program_.module(), nullptr) << GetLastError();
         // The program's windows carry its module, whose string table serves their message boxes.
         owner_ = CreateWindowExA(0, "STATIC", "owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 200, 150,
-                                 700, 500, nullptr, nullptr, program_->module(), nullptr);
+                                 700, 500, nullptr, nullptr, program_.module(), nullptr);
         ASSERT_NE(owner_, nullptr);
     }
-    void TearDown() override {
-        DestroyWindow(owner_);
-        program_.reset();
-    }
+    void TearDown() override { DestroyWindow(owner_); }
 
-    // Runs the about box on this thread while `drive` handles it from another; a box that `drive`
-    // leaves open is ended with kForcedEnd so that no test can hang. The program's own way in,
-    // ShowAboutBox, gives no result: 0 then.
-    INT_PTR RunAboutBox(const std::function<void(HWND box)>& drive, bool asTheProgram = false) {
+    // Shows the about box the program's way on this thread while `drive` handles it from another.
+    // True when the box closed by itself; one left open is ended so that no test can hang.
+    bool RunAboutBox(const std::function<void(HWND box)>& drive) {
         const DWORD thread = GetCurrentThreadId();
+        bool closed = false;
         std::thread driver([&] {
             HWND box = nullptr;
-            for (int i = 0; i < 1500 && !(box = FindMessageBox(BoxSource::Thread(thread))); ++i) {
-                Sleep(10);
-            }
-            if (!box) {
+            if (!WaitFor([&] { return (box = FindMessageBox(BoxSource::Thread(thread))); },
+                         15000)) {
                 return;
             }
             drive(box);
-            for (int i = 0; i < 300 && IsWindow(box); ++i) {
-                Sleep(10);
-            }
-            if (IsWindow(box)) {
-                EndDialog(box, kForcedEnd);
+            closed = WaitFor([&] { return !IsWindow(box); }, 3000);
+            if (!closed) {
+                EndDialog(box, 0);
             }
         });
-        INT_PTR result = 0;
-        if (asTheProgram) {
-            mirlka::ShowAboutBox(owner_);
-        } else {
-            result = DialogBoxParamA(program_->module(), MAKEINTRESOURCEA(100), owner_,
-                                     mirlka::AboutDlgProc, 0);
-        }
+        mirlka::ShowAboutBox(owner_);
         driver.join();
-        return result;
+        return closed;
     }
 
     TempFolder rootFolder_{"mirlka-about"};
     const std::string root_ = rootFolder_.path();
-    std::unique_ptr<ProgramCopy> program_;
+    ProgramCopy program_{root_};
     HWND owner_ = nullptr;
 };
 
@@ -127,41 +108,37 @@ LOGFONTA FontOf(HWND window) {
 }
 
 TEST_F(AboutBoxTest, ShowsVersionTextsPathAndWebSiteInABoldDescriptionCentredOverItsOwner) {
-    // The description first: only it is bold. The OK button has no text to check.
-    const int ids[] = {134, 135, 136, 1005, 1002, IDCANCEL};
-    const std::string expected[] = {
-        "Mirelka for Cakewalk version 1.01", "Copyright (C) 2005-2026 Mirelka project",
-        ToAnsi("Cakewalkの各トラックのMIDIチャンネルを、一括変更するためのプログラムです。"),
-        program_->path(), "https://mirelka.example.org/"};
-    std::string texts[6];
-    LOGFONTA dialogFont{}, fonts[6]{};
+    const std::pair<int, std::string> expected[] = {
+        {134, "Mirelka for Cakewalk version 1.01"},
+        {135, "Copyright (C) 2005-2026 Mirelka project"},
+        {136, ToAnsi("Cakewalkの各トラックのMIDIチャンネルを、一括変更するためのプログラムです。")},
+        {1005, program_.path()},
+        {1002, "https://mirelka.example.org/"}};
+    std::string texts[5];
+    LOGFONTA dialogFont{}, bold{};
     HFONT boldHandle = nullptr;
     RECT box{}, owner{};
-    RunAboutBox(
-        [&](HWND dialog) {
-            for (int i = 0; i < 6; ++i) {
-                texts[i] = WindowTextOf(GetDlgItem(dialog, ids[i]));
-                fonts[i] = FontOf(GetDlgItem(dialog, ids[i]));
-            }
-            dialogFont = FontOf(dialog);
-            boldHandle =
-                reinterpret_cast<HFONT>(SendMessageA(GetDlgItem(dialog, 134), WM_GETFONT, 0, 0));
-            GetWindowRect(dialog, &box);
-            GetWindowRect(owner_, &owner);
-            PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
-        },
-        true);
+    EXPECT_TRUE(RunAboutBox([&](HWND dialog) {
+        for (int i = 0; i < 5; ++i) {
+            texts[i] = WindowTextOf(GetDlgItem(dialog, expected[i].first));
+        }
+        dialogFont = FontOf(dialog);
+        bold = FontOf(GetDlgItem(dialog, 134));
+        boldHandle = reinterpret_cast<HFONT>(SendDlgItemMessageA(dialog, 134, WM_GETFONT, 0, 0));
+        GetWindowRect(dialog, &box);
+        GetWindowRect(owner_, &owner);
+        PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+    }));
     ASSERT_NE(boldHandle, nullptr) << "no about box";
     for (int i = 0; i < 5; ++i) {
-        EXPECT_EQ(texts[i], expected[i]) << ids[i];
+        EXPECT_EQ(texts[i], expected[i].second) << expected[i].first;
     }
-    EXPECT_EQ(fonts[0].lfHeight, 14);
-    EXPECT_NE(dialogFont.lfHeight, 14) << "the dialog font must differ for the check to mean much";
-    EXPECT_STREQ(fonts[0].lfFaceName, dialogFont.lfFaceName);
-    EXPECT_EQ(fonts[0].lfCharSet, dialogFont.lfCharSet);
-    for (int i = 0; i < 6; ++i) {
-        EXPECT_EQ(fonts[i].lfWeight, i == 0 ? FW_BOLD : dialogFont.lfWeight) << ids[i];
-    }
+    // The dialog's own font, 14 high and bold.
+    EXPECT_EQ(bold.lfHeight, 14);
+    EXPECT_EQ(bold.lfWeight, FW_BOLD);
+    EXPECT_NE(dialogFont.lfWeight, FW_BOLD);
+    EXPECT_STREQ(bold.lfFaceName, dialogFont.lfFaceName);
+    EXPECT_EQ(bold.lfCharSet, dialogFont.lfCharSet);
     LOGFONTA afterwards{};
     EXPECT_EQ(GetObjectA(boldHandle, sizeof afterwards, &afterwards), 0)
         << "the bold font outlives the box";
@@ -169,20 +146,15 @@ TEST_F(AboutBoxTest, ShowsVersionTextsPathAndWebSiteInABoldDescriptionCentredOve
     EXPECT_NEAR((box.top + box.bottom) / 2, (owner.top + owner.bottom) / 2, 1);
 }
 
-// The ways of closing the box that the user has; each ends it as the OK button does.
-TEST_F(AboutBoxTest, OkEnterEscapeAndCloseBoxEndTheBoxWithResult2) {
-    const struct {
-        const char* way;
-        std::function<void(HWND)> act;
-    } ways[] = {
-        {"OK", [](HWND box) { PostMessageA(GetDlgItem(box, IDCANCEL), BM_CLICK, 0, 0); }},
-        {"Enter", [](HWND box) { PostMessageA(GetDlgItem(box, 1005), WM_KEYDOWN, VK_RETURN, 0); }},
-        {"Escape", [](HWND box) { PostMessageA(GetDlgItem(box, 1005), WM_KEYDOWN, VK_ESCAPE, 0); }},
-        {"close box", [](HWND box) { PostMessageA(box, WM_SYSCOMMAND, SC_CLOSE, 0); }},
-    };
-    for (const auto& way : ways) {
-        EXPECT_EQ(RunAboutBox(way.act), 2) << way.way;
-    }
+// The OK button is IDCANCEL, so Escape and the close box end the box as it does; Enter goes to the
+// default button.
+TEST_F(AboutBoxTest, OkAndEnterEndTheBox) {
+    EXPECT_TRUE(RunAboutBox([](HWND box) {
+        PostMessageA(GetDlgItem(box, IDCANCEL), BM_CLICK, 0, 0);
+    })) << "OK";
+    EXPECT_TRUE(RunAboutBox([](HWND box) {
+        PostMessageA(GetDlgItem(box, 1005), WM_KEYDOWN, VK_RETURN, 0);
+    })) << "Enter";
 }
 
 std::set<DWORD> ChildProcesses() {
@@ -217,32 +189,25 @@ DWORD NewChild(const std::set<DWORD>& before, DWORD ms) {
 TEST_F(AboutBoxTest, WebSiteButtonAsksYesOrNoAndNoOpensNothing) {
     const auto before = ChildProcesses();
     SeenBox question;
-    bool onlyYesAndNo = false;
     HWND afterNo = nullptr, about = nullptr;
     DWORD started = 0;
-    const INT_PTR result = RunAboutBox([&](HWND box) {
+    RunAboutBox([&](HWND box) {
         about = box;
         const BoxSource source = BoxSource::Thread(GetWindowThreadProcessId(box, nullptr));
+        BoxWatcher watcher(source, IDNO, 5s, box);
         PostMessageA(box, WM_COMMAND, MAKEWPARAM(1002, BN_CLICKED),
                      reinterpret_cast<LPARAM>(GetDlgItem(box, 1002)));
-        BoxWatcher watcher(source, IDNO, 5s, box, 500ms);
-        Sleep(300);  // the question is up and the watcher waits before it answers
-        if (HWND shown = FindMessageBox(source, box)) {
-            onlyYesAndNo = GetDlgItem(shown, IDYES) && GetDlgItem(shown, IDNO) &&
-                           !GetDlgItem(shown, IDOK) && !GetDlgItem(shown, IDCANCEL);
-        }
         question = watcher.Wait();
         // A browser started through the shell may live only for a moment: look for a second.
         started = NewChild(before, 1000);
         afterNo = FindMessageBox(source, box);
         PostMessageA(box, WM_COMMAND, IDCANCEL, 0);
     });
-    EXPECT_EQ(result, 2);
     ASSERT_TRUE(question) << "no question was asked";
     EXPECT_EQ(question.owner, about);
     EXPECT_EQ(question.title, ToAnsi("確認"));
     EXPECT_EQ(question.text, ToAnsi("WWWブラウザを起動し、インターネットへの接続を試みますか?"));
-    EXPECT_TRUE(onlyYesAndNo);
+    EXPECT_TRUE(question.pressed) << "no No button";
     EXPECT_EQ(afterNo, nullptr) << "something was reported after No";
     EXPECT_EQ(started, 0u) << "something was started after No";
 }
@@ -291,7 +256,7 @@ TEST_F(AboutBoxTest, BrowseButtonStartsExplorerWithTheExecutableSelected) {
     TerminateProcess(process, 0);
     WaitForSingleObject(process, 5000);
     CloseHandle(process);
-    const std::string argument = " /e, /select, " + program_->path();
+    const std::string argument = " /e, /select, " + program_.path();
     ASSERT_GE(commandLine.size(), argument.size()) << commandLine;
     EXPECT_EQ(commandLine.substr(commandLine.size() - argument.size()), argument);
     std::string lower = commandLine;
@@ -299,55 +264,32 @@ TEST_F(AboutBoxTest, BrowseButtonStartsExplorerWithTheExecutableSelected) {
     EXPECT_NE(lower.find("explorer"), std::string::npos) << commandLine;
 }
 
-TEST_F(AboutBoxTest, ManualIsLookedForBesideTheExecutable) {
-    char buffer[MAX_PATH];
-    ASSERT_TRUE(mirlka::GetManualPath(buffer));
-    EXPECT_EQ(std::string(buffer), root_ + "mirlka.html");
-
-    Globals().instance = nullptr;  // the running program's own file
-    ASSERT_TRUE(mirlka::GetManualPath(buffer));
-    EXPECT_EQ(std::string(buffer), BesideExe("mirlka.html"));
-}
-
-// A folder whose manual path fills the buffer exactly, and one a byte deeper.
-TEST_F(AboutBoxTest, ManualPathThatWouldNotFitIsRefusedNotCut) {
-    for (const std::size_t folderLength : {MAX_PATH - 12, MAX_PATH - 11}) {
-        const std::string folder = DeepFolder(root_, folderLength);
-        {
-            ProgramCopy deep(folder);
-            ASSERT_NE(deep.module(), nullptr) << folderLength << " error " << GetLastError();
-            char buffer[MAX_PATH];
-            const bool fits = folderLength + 11 < MAX_PATH;
-            EXPECT_EQ(mirlka::GetManualPath(buffer), fits) << folderLength;
-            EXPECT_EQ(std::string(buffer), fits ? folder + "mirlka.html" : "") << folderLength;
-        }
-    }
-}
-
-// The manual cannot be opened: the user reads the system's reason in an error box over the owner.
-TEST_F(AboutBoxTest, ManualThatCannotBeOpenedIsReportedWithTheSystemsWording) {
-    const std::string deep = DeepFolder(root_, MAX_PATH - 11);
-    const struct {
-        const char* situation;
-        std::string folder;
-        DWORD code;
-    } cases[] = {
-        {"missing manual", root_, ERROR_FILE_NOT_FOUND},
-        {"folder too deep", deep, ERROR_FILENAME_EXCED_RANGE},
-    };
-    for (const auto& c : cases) {
-        std::unique_ptr<ProgramCopy> deepCopy;
-        if (c.folder != root_) {
-            deepCopy = std::make_unique<ProgramCopy>(c.folder);
-        }
+// A cut path could name some other file, so the manual of a folder a byte too deep is refused.
+// The user reads the system's reason in an error box over the owner.
+TEST_F(AboutBoxTest, ManualIsLookedForBesideTheExecutableAndFailuresAreReported) {
+    const auto expectReported = [&](DWORD code) {
         BoxWatcher watcher(BoxSource::ThisThread(), IDOK);
         mirlka::OpenManual(owner_);
         const SeenBox box = watcher.Wait();
-        ASSERT_TRUE(box) << c.situation;
-        EXPECT_EQ(box.owner, owner_) << c.situation;
-        EXPECT_EQ(box.title, ToAnsi("エラー")) << c.situation;
-        EXPECT_EQ(box.text, SystemText(c.code)) << c.situation;
+        ASSERT_TRUE(box) << code;
+        EXPECT_EQ(box.owner, owner_) << code;
+        EXPECT_EQ(box.title, ToAnsi("エラー")) << code;
+        EXPECT_EQ(box.text, SystemText(code)) << code;
+    };
+    char buffer[MAX_PATH];
+    ASSERT_TRUE(mirlka::GetManualPath(buffer));
+    EXPECT_EQ(std::string(buffer), root_ + "mirlka.html");
+    expectReported(ERROR_FILE_NOT_FOUND);
+    {
+        ProgramCopy deep(DeepFolder(root_, MAX_PATH - 11));
+        ASSERT_NE(deep.module(), nullptr) << GetLastError();
+        EXPECT_FALSE(mirlka::GetManualPath(buffer));
+        EXPECT_EQ(std::string(buffer), "");
+        expectReported(ERROR_FILENAME_EXCED_RANGE);
     }
+    Globals().instance = nullptr;  // the running program's own file
+    ASSERT_TRUE(mirlka::GetManualPath(buffer));
+    EXPECT_EQ(std::string(buffer), BesideExe("mirlka.html"));
 }
 
 }  // namespace
