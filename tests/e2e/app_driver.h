@@ -31,7 +31,7 @@ class AppCopy {
     const std::string& folder() const { return folder_.path(); }
     std::string SettingsPath() const { return folder_ / "mirlka.ini"; }
     std::string ExePath() const { return folder_ / "mirlka.exe"; }
-    // The settings file's bytes; nothing when it does not exist.
+    // Nothing when the file does not exist.
     std::optional<std::string> Settings() const;
 
   private:
@@ -60,11 +60,11 @@ class App {
 
     int ComboChoice(int id) const;
     std::vector<std::string> ComboItems(int id) const;
-    // Chooses a combo item as the user does: the change is reported to the main window.
+    // Chooses a combo item, or types a name, as the user does: the main window is told.
     void Choose(int id, int index) const;
     void TypePresetName(const std::string& text) const;
 
-    // Sends a command, as a menu choice or accelerator does; returns once it has been handled.
+    // A command, as a menu choice or accelerator sends it; returns once it has been handled.
     void Command(int id, int code = 0) const;
     // Opens a menu of the menu bar from the keyboard (Alt and `menuKey`) and chooses the item
     // whose mnemonic is `itemKey`; returns once the menu was open, not waiting for the command.
@@ -77,9 +77,8 @@ class App {
     // Waits for the refresh timer that follows a change in the list.
     bool WaitForChannelChoice(int expected) const;
 
-    // Closes the window with the close box; true when the program ended by itself in time.
+    // Closes the window; true when the program ended by itself in time.
     bool Close();
-
     // Runs the program until it ends by itself; its exit code, or nothing after `timeoutMs`.
     static std::optional<DWORD> RunToEnd(const AppCopy& copy, DWORD timeoutMs);
 
