@@ -118,7 +118,7 @@ TEST_F(AboutBoxTest, ShowsVersionTextsPathAndWebSiteInABoldDescriptionCentredOve
     LOGFONTA dialogFont{}, bold{};
     HFONT boldHandle = nullptr;
     RECT box{}, owner{};
-    EXPECT_TRUE(RunAboutBox([&](HWND dialog) {
+    const bool closed = RunAboutBox([&](HWND dialog) {
         for (int i = 0; i < 5; ++i) {
             texts[i] = WindowTextOf(GetDlgItem(dialog, expected[i].first));
         }
@@ -127,9 +127,10 @@ TEST_F(AboutBoxTest, ShowsVersionTextsPathAndWebSiteInABoldDescriptionCentredOve
         boldHandle = reinterpret_cast<HFONT>(SendDlgItemMessageA(dialog, 134, WM_GETFONT, 0, 0));
         GetWindowRect(dialog, &box);
         GetWindowRect(owner_, &owner);
-        PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
-    }));
+        PostMessageA(GetDlgItem(dialog, IDCANCEL), BM_CLICK, 0, 0);  // the OK button
+    });
     ASSERT_NE(boldHandle, nullptr) << "no about box";
+    EXPECT_TRUE(closed) << "OK did not end the box";
     for (int i = 0; i < 5; ++i) {
         EXPECT_EQ(texts[i], expected[i].second) << expected[i].first;
     }
@@ -144,17 +145,6 @@ TEST_F(AboutBoxTest, ShowsVersionTextsPathAndWebSiteInABoldDescriptionCentredOve
         << "the bold font outlives the box";
     EXPECT_NEAR((box.left + box.right) / 2, (owner.left + owner.right) / 2, 1);
     EXPECT_NEAR((box.top + box.bottom) / 2, (owner.top + owner.bottom) / 2, 1);
-}
-
-// The OK button is IDCANCEL, so Escape and the close box end the box as it does; Enter goes to the
-// default button.
-TEST_F(AboutBoxTest, OkAndEnterEndTheBox) {
-    EXPECT_TRUE(RunAboutBox([](HWND box) {
-        PostMessageA(GetDlgItem(box, IDCANCEL), BM_CLICK, 0, 0);
-    })) << "OK";
-    EXPECT_TRUE(RunAboutBox([](HWND box) {
-        PostMessageA(GetDlgItem(box, 1005), WM_KEYDOWN, VK_RETURN, 0);
-    })) << "Enter";
 }
 
 std::set<DWORD> ChildProcesses() {
@@ -186,32 +176,6 @@ DWORD NewChild(const std::set<DWORD>& before, DWORD ms) {
     return found;
 }
 
-TEST_F(AboutBoxTest, WebSiteButtonAsksYesOrNoAndNoOpensNothing) {
-    const auto before = ChildProcesses();
-    SeenBox question;
-    HWND afterNo = nullptr, about = nullptr;
-    DWORD started = 0;
-    RunAboutBox([&](HWND box) {
-        about = box;
-        const BoxSource source = BoxSource::Thread(GetWindowThreadProcessId(box, nullptr));
-        BoxWatcher watcher(source, IDNO, 5s, box);
-        PostMessageA(box, WM_COMMAND, MAKEWPARAM(1002, BN_CLICKED),
-                     reinterpret_cast<LPARAM>(GetDlgItem(box, 1002)));
-        question = watcher.Wait();
-        // A browser started through the shell may live only for a moment: look for a second.
-        started = NewChild(before, 1000);
-        afterNo = FindMessageBox(source, box);
-        PostMessageA(box, WM_COMMAND, IDCANCEL, 0);
-    });
-    ASSERT_TRUE(question) << "no question was asked";
-    EXPECT_EQ(question.owner, about);
-    EXPECT_EQ(question.title, ToAnsi("確認"));
-    EXPECT_EQ(question.text, ToAnsi("WWWブラウザを起動し、インターネットへの接続を試みますか?"));
-    EXPECT_TRUE(question.pressed) << "no No button";
-    EXPECT_EQ(afterNo, nullptr) << "something was reported after No";
-    EXPECT_EQ(started, 0u) << "something was started after No";
-}
-
 // The command line of another process, read from its process parameters.
 std::string CommandLineOf(HANDLE process) {
     using QueryFn = LONG(NTAPI*)(HANDLE, PROCESSINFOCLASS, void*, ULONG, ULONG*);
@@ -238,30 +202,54 @@ std::string CommandLineOf(HANDLE process) {
     return text;
 }
 
-TEST_F(AboutBoxTest, BrowseButtonStartsExplorerWithTheExecutableSelected) {
+void Click(HWND dialog, int button) {
+    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(dialog, button)));
+}
+
+// No to the web site's question opens and reports nothing; the browse button starts Explorer with
+// the executable selected. Enter then ends the box through its default button.
+TEST_F(AboutBoxTest, WebSiteAsksFirstAndBrowseSelectsTheExecutableInExplorer) {
     const auto before = ChildProcesses();
-    DWORD explorer = 0;
-    RunAboutBox([&](HWND box) {
-        PostMessageA(box, WM_COMMAND, MAKEWPARAM(1003, BN_CLICKED),
-                     reinterpret_cast<LPARAM>(GetDlgItem(box, 1003)));
+    SeenBox question;
+    HWND afterNo = nullptr, about = nullptr;
+    DWORD startedAfterNo = 0, explorer = 0;
+    const bool closed = RunAboutBox([&](HWND box) {
+        about = box;
+        const BoxSource source = BoxSource::Thread(GetWindowThreadProcessId(box, nullptr));
+        BoxWatcher watcher(source, IDNO, 5s, box);
+        Click(box, 1002);
+        question = watcher.Wait();
+        // A browser started through the shell may live only for a moment: look for a second.
+        startedAfterNo = NewChild(before, 1000);
+        afterNo = FindMessageBox(source, box);
+        Click(box, 1003);
         explorer = NewChild(before, 5000);
-        PostMessageA(box, WM_COMMAND, IDCANCEL, 0);
+        PostMessageA(GetDlgItem(box, 1005), WM_KEYDOWN, VK_RETURN, 0);
     });
+    EXPECT_TRUE(closed) << "Enter did not end the box";
+    ASSERT_TRUE(question) << "no question was asked";
+    EXPECT_EQ(question.owner, about);
+    EXPECT_EQ(question.title, ToAnsi("確認"));
+    EXPECT_EQ(question.text, ToAnsi("WWWブラウザを起動し、インターネットへの接続を試みますか?"));
+    EXPECT_TRUE(question.pressed) << "no No button";
+    EXPECT_EQ(afterNo, nullptr) << "something was reported after No";
+    EXPECT_EQ(startedAfterNo, 0u) << "something was started after No";
+
     ASSERT_NE(explorer, 0u) << "nothing was started";
     HANDLE process =
         OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ | PROCESS_TERMINATE | SYNCHRONIZE,
                     FALSE, explorer);
     ASSERT_NE(process, nullptr);
-    const std::string commandLine = CommandLineOf(process);
+    std::string commandLine = CommandLineOf(process);
     TerminateProcess(process, 0);
     WaitForSingleObject(process, 5000);
     CloseHandle(process);
     const std::string argument = " /e, /select, " + program_.path();
     ASSERT_GE(commandLine.size(), argument.size()) << commandLine;
     EXPECT_EQ(commandLine.substr(commandLine.size() - argument.size()), argument);
-    std::string lower = commandLine;
-    CharLowerA(lower.data());
-    EXPECT_NE(lower.find("explorer"), std::string::npos) << commandLine;
+    CharLowerA(commandLine.data());
+    EXPECT_NE(commandLine.find("explorer"), std::string::npos) << commandLine;
 }
 
 // A cut path could name some other file, so the manual of a folder a byte too deep is refused.
