@@ -99,11 +99,9 @@ class AboutBoxTest : public ::testing::Test {
     HWND owner_ = nullptr;
 };
 
-LOGFONTA FontOf(HWND window) {
+LOGFONTA FontOf(HFONT handle) {
     LOGFONTA font{};
-    DWORD_PTR handle = 0;
-    SendMessageTimeoutA(window, WM_GETFONT, 0, 0, SMTO_ABORTIFHUNG, 2000, &handle);
-    GetObjectA(reinterpret_cast<HFONT>(handle), sizeof font, &font);
+    GetObjectA(handle, sizeof font, &font);
     return font;
 }
 
@@ -122,9 +120,9 @@ TEST_F(AboutBoxTest, ShowsVersionTextsPathAndWebSiteInABoldDescriptionCentredOve
         for (int i = 0; i < 5; ++i) {
             texts[i] = WindowTextOf(GetDlgItem(dialog, expected[i].first));
         }
-        dialogFont = FontOf(dialog);
-        bold = FontOf(GetDlgItem(dialog, 134));
+        dialogFont = FontOf(reinterpret_cast<HFONT>(SendMessageA(dialog, WM_GETFONT, 0, 0)));
         boldHandle = reinterpret_cast<HFONT>(SendDlgItemMessageA(dialog, 134, WM_GETFONT, 0, 0));
+        bold = FontOf(boldHandle);
         GetWindowRect(dialog, &box);
         GetWindowRect(owner_, &owner);
         PostMessageA(GetDlgItem(dialog, IDCANCEL), BM_CLICK, 0, 0);  // the OK button
@@ -140,9 +138,7 @@ TEST_F(AboutBoxTest, ShowsVersionTextsPathAndWebSiteInABoldDescriptionCentredOve
     EXPECT_NE(dialogFont.lfWeight, FW_BOLD);
     EXPECT_STREQ(bold.lfFaceName, dialogFont.lfFaceName);
     EXPECT_EQ(bold.lfCharSet, dialogFont.lfCharSet);
-    LOGFONTA afterwards{};
-    EXPECT_EQ(GetObjectA(boldHandle, sizeof afterwards, &afterwards), 0)
-        << "the bold font outlives the box";
+    EXPECT_EQ(GetObjectA(boldHandle, 0, nullptr), 0) << "the bold font outlives the box";
     EXPECT_NEAR((box.left + box.right) / 2, (owner.left + owner.right) / 2, 1);
     EXPECT_NEAR((box.top + box.bottom) / 2, (owner.top + owner.bottom) / 2, 1);
 }
