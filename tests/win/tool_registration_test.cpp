@@ -24,27 +24,29 @@ constexpr char kToolsMenu[] = "SOFTWARE\\Cakewalk Music Software\\Tools Menu";
 constexpr char kEntry[] = "SOFTWARE\\Cakewalk Music Software\\Tools Menu\\mirlka";
 constexpr REGSAM kHostView = KEY_WOW64_32KEY;
 
-HKEY OpenKey(HKEY root, const std::string& path, REGSAM access = KEY_ALL_ACCESS | kHostView) {
+HKEY OpenKey(const std::string& path, REGSAM access = KEY_ALL_ACCESS | kHostView) {
     HKEY key = nullptr;
-    return RegOpenKeyExA(root, path.c_str(), 0, access, &key) == ERROR_SUCCESS ? key : nullptr;
+    return RegOpenKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, access, &key) == ERROR_SUCCESS
+               ? key
+               : nullptr;
 }
 
-bool KeyExists(HKEY root, const std::string& path, REGSAM view = kHostView) {
+bool KeyExists(const std::string& path, REGSAM view = kHostView) {
     // READ_CONTROL: even a key that denies everything else answers.
-    HKEY key = OpenKey(root, path, READ_CONTROL | view);
+    HKEY key = OpenKey(path, READ_CONTROL | view);
     return key && RegCloseKey(key) == ERROR_SUCCESS;
 }
 
-HKEY CreateKey(HKEY root, const std::string& path) {
+HKEY CreateKey(const std::string& path) {
     HKEY key = nullptr;
-    RegCreateKeyExA(root, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS | kHostView, nullptr, &key,
-                    nullptr);
+    RegCreateKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS | kHostView,
+                    nullptr, &key, nullptr);
     return key;
 }
 
-void DeleteTree(HKEY root, const std::string& path, REGSAM view = kHostView) {
+void DeleteTree(const std::string& path, REGSAM view = kHostView) {
     const std::size_t cut = path.find_last_of('\\');
-    if (HKEY parent = OpenKey(root, path.substr(0, cut), KEY_ALL_ACCESS | view)) {
+    if (HKEY parent = OpenKey(path.substr(0, cut), KEY_ALL_ACCESS | view)) {
         RegDeleteTreeA(parent, path.substr(cut + 1).c_str());
         RegDeleteKeyExA(parent, path.substr(cut + 1).c_str(), view, 0);
         RegCloseKey(parent);
@@ -61,7 +63,7 @@ struct Value {
 
 std::vector<Value> ReadValues(const char* path) {
     std::vector<Value> values;
-    if (HKEY key = OpenKey(HKEY_LOCAL_MACHINE, path)) {
+    if (HKEY key = OpenKey(path)) {
         char name[256];
         BYTE data[2048];
         DWORD nameSize = sizeof name, dataSize = sizeof data, type = 0;
@@ -93,23 +95,22 @@ class ToolRegistration : public ::testing::Test {
   protected:
     void SetUp() override {
         ASSERT_NE(module_, nullptr);
-        hadEntry_ = KeyExists(HKEY_LOCAL_MACHINE, kEntry);
         for (const REGSAM view : {kHostView, REGSAM{KEY_WOW64_64KEY}}) {
             for (const char* path : {kEntry, kToolsMenu, "SOFTWARE\\Cakewalk Music Software"}) {
-                if (!KeyExists(HKEY_LOCAL_MACHINE, path, view)) {
+                if (!KeyExists(path, view)) {
                     absent_.push_back({view, path});  // deepest first
                 }
             }
         }
         saved_ = ReadValues(kEntry);
-        DeleteTree(HKEY_LOCAL_MACHINE, kEntry);
+        DeleteTree(kEntry);
     }
 
     void TearDown() override {
         SetLocked(false);
-        DeleteTree(HKEY_LOCAL_MACHINE, kEntry);
-        if (hadEntry_) {
-            HKEY key = CreateKey(HKEY_LOCAL_MACHINE, kEntry);
+        DeleteTree(kEntry);
+        if (!saved_.empty()) {
+            HKEY key = CreateKey(kEntry);
             for (const Value& value : saved_) {
                 RegSetValueExA(key, value.name.c_str(), 0, value.type,
                                reinterpret_cast<const BYTE*>(value.data.data()),
@@ -118,15 +119,14 @@ class ToolRegistration : public ::testing::Test {
             RegCloseKey(key);
         }
         for (const auto& [view, path] : absent_) {
-            DeleteTree(HKEY_LOCAL_MACHINE, path, view);
+            DeleteTree(path, view);
         }
     }
 
     // An empty access list denies everything, none at all allows everything; an owner may always
     // change the list.
     static void SetLocked(bool locked) {
-        HKEY key =
-            OpenKey(HKEY_LOCAL_MACHINE, std::string(kEntry) + "\\B\\Locked", WRITE_DAC | kHostView);
+        HKEY key = OpenKey(std::string(kEntry) + "\\B\\Locked", WRITE_DAC | kHostView);
         if (!key) {
             return;
         }
@@ -142,7 +142,6 @@ class ToolRegistration : public ::testing::Test {
     mirlka::test::Module program_ = mirlka::test::LoadAsData();
     HMODULE module_ = program_.get();
     std::vector<std::pair<REGSAM, const char*>> absent_;
-    bool hadEntry_ = false;
     std::vector<Value> saved_;
 };
 
@@ -150,7 +149,7 @@ TEST_F(ToolRegistration, WritesTheFourValuesInOrderWithTheShortPath) {
     const mirlka::test::TempFolder folder("Mirelka tool registration");
     const std::string program = folder / "Mirelka for Cakewalk program.exe";
     ASSERT_TRUE(CopyFileA(BesideExe("mirlka.exe").c_str(), program.c_str(), FALSE));
-    const bool hadEntry64 = KeyExists(HKEY_LOCAL_MACHINE, kEntry, KEY_WOW64_64KEY);
+    const bool hadEntry64 = KeyExists(kEntry, KEY_WOW64_64KEY);
     EXPECT_EQ(ApplyToolRegistration(1, module_, program), ERROR_SUCCESS);
     const std::vector<Value> values = ReadValues(kEntry);
     // Windows lists values in the order they were written; Wine lists them by name, which happens
@@ -167,7 +166,7 @@ TEST_F(ToolRegistration, WritesTheFourValuesInOrderWithTheShortPath) {
     GetLongPathNameA(exePath.c_str(), longForm, MAX_PATH);
     EXPECT_EQ(lstrcmpiA(longForm, program.c_str()), 0) << exePath << " is " << longForm;
     // Only the 32-bit view, the one the host reads, holds the entry.
-    EXPECT_EQ(KeyExists(HKEY_LOCAL_MACHINE, kEntry, KEY_WOW64_64KEY), hadEntry64);
+    EXPECT_EQ(KeyExists(kEntry, KEY_WOW64_64KEY), hadEntry64);
 }
 
 TEST_F(ToolRegistration, AgainKeepsOthersValuesAndClearedRemovesTheTreeButNothingAbove) {
@@ -177,11 +176,11 @@ TEST_F(ToolRegistration, AgainKeepsOthersValuesAndClearedRemovesTheTreeButNothin
     EXPECT_EQ(DataOf(ReadValues(kEntry), "ExePath"), missing + '\0');
     EXPECT_EQ(DataOf(ReadValues(kEntry), "MenuText"), std::string("Mirelka 0.0", 12));
 
-    HKEY key = CreateKey(HKEY_LOCAL_MACHINE, kEntry);
+    HKEY key = CreateKey(kEntry);
     RegSetValueExA(key, "Arguments", 0, REG_SZ, reinterpret_cast<const BYTE*>("-quiet"), 7);
     RegCloseKey(key);
     for (const char* sub : {"\\Profiles\\A\\Deep\\Deeper", "\\Profiles\\B", "\\Other"}) {
-        RegCloseKey(CreateKey(HKEY_LOCAL_MACHINE, kEntry + std::string(sub)));
+        RegCloseKey(CreateKey(kEntry + std::string(sub)));
     }
     ASSERT_EQ(ApplyToolRegistration(1, module_, BesideExe("mirlka.exe")), ERROR_SUCCESS);
     const std::vector<Value> values = ReadValues(kEntry);
@@ -190,8 +189,8 @@ TEST_F(ToolRegistration, AgainKeepsOthersValuesAndClearedRemovesTheTreeButNothin
     EXPECT_EQ(DataOf(values, "MenuText"), std::string("Mirelka 1.1", 12));
 
     EXPECT_EQ(ApplyToolRegistration(0, module_, ""), ERROR_SUCCESS);
-    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kEntry));
-    EXPECT_TRUE(KeyExists(HKEY_LOCAL_MACHINE, kToolsMenu));
+    EXPECT_FALSE(KeyExists(kEntry));
+    EXPECT_TRUE(KeyExists(kToolsMenu));
     EXPECT_EQ(ApplyToolRegistration(0, module_, ""), ERROR_FILE_NOT_FOUND);
 }
 
@@ -204,7 +203,7 @@ TEST_F(ToolRegistration, NoStringTableOrNoProgramPathChangesNothing) {
     } cases[] = {{GetModuleHandleA(nullptr), BesideExe("mirlka.exe")}, {module_, ""}};
     for (const auto& c : cases) {
         EXPECT_EQ(ApplyToolRegistration(1, c.module, c.exePath), ERROR_INVALID_PARAMETER);
-        EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kEntry));
+        EXPECT_FALSE(KeyExists(kEntry));
         const LONG found =
             RegQueryValueExA(HKEY_LOCAL_MACHINE, "", nullptr, nullptr, nullptr, nullptr);
         EXPECT_EQ(found, ERROR_FILE_NOT_FOUND);
@@ -218,20 +217,20 @@ TEST_F(ToolRegistration, NoStringTableOrNoProgramPathChangesNothing) {
 TEST_F(ToolRegistration, AFailureDeepDownStopsTheWalkAndKeepsEverythingAbove) {
     const std::string entry = kEntry;
     for (const char* sub : {"\\A\\Gone", "\\B\\Locked\\Below", "\\C"}) {
-        RegCloseKey(CreateKey(HKEY_LOCAL_MACHINE, entry + sub));
+        RegCloseKey(CreateKey(entry + sub));
     }
     // An empty name would open the parent itself and empty it.
-    HKEY key = OpenKey(HKEY_LOCAL_MACHINE, entry);
+    HKEY key = OpenKey(entry);
     EXPECT_EQ(DeleteKeyTree(key, ""), ERROR_INVALID_PARAMETER);
     EXPECT_EQ(DeleteKeyTree(key, nullptr), ERROR_INVALID_PARAMETER);
     RegCloseKey(key);
-    EXPECT_TRUE(KeyExists(HKEY_LOCAL_MACHINE, entry + "\\A\\Gone"));
+    EXPECT_TRUE(KeyExists(entry + "\\A\\Gone"));
 
     SetLocked(true);
     EXPECT_EQ(ApplyToolRegistration(0, module_, ""), ERROR_ACCESS_DENIED);
-    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, entry + "\\A"));
-    EXPECT_TRUE(KeyExists(HKEY_LOCAL_MACHINE, entry + "\\B\\Locked"));
-    EXPECT_TRUE(KeyExists(HKEY_LOCAL_MACHINE, entry + "\\C"));
+    EXPECT_FALSE(KeyExists(entry + "\\A"));
+    EXPECT_TRUE(KeyExists(entry + "\\B\\Locked"));
+    EXPECT_TRUE(KeyExists(entry + "\\C"));
 }
 
 }  // namespace
