@@ -248,6 +248,17 @@ TEST_F(AboutBoxTest, WebSiteAsksFirstAndBrowseSelectsTheExecutableInExplorer) {
     EXPECT_NE(commandLine.find("explorer"), std::string::npos) << commandLine;
 }
 
+// Escape and the close box end the box as its OK button does (Enter is covered above).
+TEST_F(AboutBoxTest, EscapeAndTheCloseBoxEndTheBox) {
+    const std::function<void(HWND)> ways[] = {
+        [](HWND box) { PostMessageA(GetDlgItem(box, 1005), WM_KEYDOWN, VK_ESCAPE, 0); },
+        [](HWND box) { PostMessageA(box, WM_SYSCOMMAND, SC_CLOSE, 0); },
+    };
+    for (const auto& way : ways) {
+        EXPECT_TRUE(RunAboutBox(way));
+    }
+}
+
 // A cut path could name some other file, so the manual of a folder a byte too deep is refused.
 // The user reads the system's reason in an error box over the owner.
 TEST_F(AboutBoxTest, ManualIsLookedForBesideTheExecutableAndFailuresAreReported) {
