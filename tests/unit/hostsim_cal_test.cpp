@@ -1,5 +1,7 @@
 #include "hostsim/cal_interpreter.h"
 
+#include "host/cal_batch.h"
+
 #include <string>
 
 #include <gtest/gtest.h>
@@ -7,12 +9,10 @@
 namespace mirlka::hostsim {
 namespace {
 
-// The text the channel tool sends for track t and 0-based channel c.
+// The text the channel tool really sends for track t and 0-based channel c, so that the simulator
+// cannot drift from the tool.
 std::string TrackExpression(int t, int c) {
-    const std::string ts = std::to_string(t), cs = std::to_string(c);
-    return "(do (= From Now) (= Thru Now) (TrackSelect 0 -1) (TrackChannel " + cs + " " + ts +
-           ") (TrackSelect 1 " + ts + ") (forEachEvent (= Event.Chan " + cs +
-           ") ) (TrackSelect 0 " + ts + ") )";
+    return BuildTrackExpression(t, c + 1, TextForm::Narrow).narrow;
 }
 
 void SetWholeTrack(Song& song, int t, int c) {
