@@ -1,5 +1,7 @@
 #include "settings/presets.h"
 
+#include <array>
+
 #include "app/decimal.h"
 
 namespace mirlka {
@@ -37,15 +39,43 @@ void SaveTableToSection(SettingsStore& store, const TrackTable& table, std::stri
     }
 }
 
-void LoadTableFromSection(const SettingsStore& store, TrackTable& table, std::string_view name) {
-    if (!store.FindSection(name)) {
-        for (int n = 0; n < kTrackCount; ++n) {
-            table.SetEntry(n, 0);
+namespace {
+
+// The row a key names: only "1" to "256" as the section writes them; "05", "+5" or " 5" name
+// no row.
+int RowOfKey(std::string_view key) {
+    if (key.empty() || key.size() > 3 || key.front() == '0') {
+        return 0;
+    }
+    int row = 0;
+    for (const char c : key) {
+        if (c < '0' || c > '9') {
+            return 0;
         }
-        return;
+        row = row * 10 + (c - '0');
+    }
+    return row <= kTrackCount ? row : 0;
+}
+
+}  // namespace
+
+// One walk over the section's lines: for each row the first line with its key counts, as a
+// look-up of that key would find it.
+void LoadTableFromSection(const SettingsStore& store, TrackTable& table, std::string_view name) {
+    std::array<std::int32_t, kTrackCount> entries{};
+    std::array<bool, kTrackCount> found{};
+    if (const SettingsSection* section = store.FindSection(name)) {
+        for (const std::string_view line : section->lines) {
+            const std::size_t eq = line.find('=');
+            const int row = eq == std::string_view::npos ? 0 : RowOfKey(line.substr(0, eq));
+            if (row != 0 && !found[row - 1]) {
+                found[row - 1] = true;
+                entries[row - 1] = ReadDecimal(line.substr(eq + 1));
+            }
+        }
     }
     for (int n = 0; n < kTrackCount; ++n) {
-        table.SetEntry(n, ReadDecimal(store.GetString(name, WriteDecimal(n + 1), "0")));
+        table.SetEntry(n, entries[static_cast<std::size_t>(n)]);
     }
 }
 

@@ -25,10 +25,27 @@ bool SplitKey(std::string_view line, std::string_view& key, std::string_view& va
     return true;
 }
 
+std::string FoldedName(std::string_view name) {
+    std::string folded(name);
+    for (char& c : folded) {
+        c = FoldAscii(c);
+    }
+    return folded;
+}
+
 // Stops at the end of the file or at the first read error, keeping what came before.
 std::string ReadWholeFile(std::FILE* file) {
     std::string bytes;
-    char buffer[4096];
+    // The size is only a hint: the file may change while it is read, and a read error ends it.
+    if (std::fseek(file, 0, SEEK_END) == 0) {
+        const long size = std::ftell(file);
+        std::rewind(file);
+        if (size > 0) {
+            bytes.resize(static_cast<std::size_t>(size));
+            bytes.resize(std::fread(bytes.data(), 1, bytes.size(), file));
+        }
+    }
+    char buffer[1 << 16];
     std::size_t got;
     while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0) {
         bytes.append(buffer, got);
@@ -37,6 +54,46 @@ std::string ReadWholeFile(std::FILE* file) {
 }
 
 }  // namespace
+
+SectionLines& SectionLines::operator=(std::initializer_list<std::string_view> lines) {
+    text_.clear();
+    ends_.clear();
+    for (const std::string_view line : lines) {
+        push_back(line);
+    }
+    return *this;
+}
+
+void SectionLines::reserve(std::size_t lines, std::size_t bytes) {
+    ends_.reserve(lines);
+    text_.reserve(bytes);
+}
+
+void SectionLines::push_back(std::string_view line) {
+    text_.append(line);
+    ends_.push_back(static_cast<std::uint32_t>(text_.size()));
+}
+
+void SectionLines::Replace(std::size_t i, std::string_view line) {
+    const std::size_t begin = i == 0 ? 0 : ends_[i - 1];
+    const std::size_t old_size = ends_[i] - begin;
+    text_.replace(begin, old_size, line);
+    for (std::size_t j = i; j < ends_.size(); ++j) {
+        ends_[j] = static_cast<std::uint32_t>(ends_[j] - old_size + line.size());
+    }
+}
+
+bool SectionLines::operator==(const std::vector<std::string>& other) const {
+    if (other.size() != size()) {
+        return false;
+    }
+    for (std::size_t i = 0; i < size(); ++i) {
+        if ((*this)[i] != other[i]) {
+            return false;
+        }
+    }
+    return true;
+}
 
 bool NamesEqual(std::string_view a, std::string_view b) {
     if (a.size() != b.size()) {
@@ -61,32 +118,70 @@ std::vector<SettingsSection> ParseSettings(std::string_view bytes) {
         bytes = bytes.substr(0, eof);
     }
 
+    // Calls onHeader(name) or onLine(line) for every line that is not skipped, in file order.
+    auto walk = [bytes](auto&& onHeader, auto&& onLine) {
+        std::size_t start = 0;
+        while (start < bytes.size()) {
+            std::size_t end = bytes.find('\n', start);
+            if (end == std::string_view::npos) {
+                end = bytes.size();
+            }
+            std::string_view line = bytes.substr(start, end - start);
+            if (end < bytes.size() && !line.empty() && line.back() == '\r') {
+                line.remove_suffix(1);  // CR LF is one line end; a CR elsewhere is an ordinary byte
+            }
+            start = end + 1;
+            if (line.empty() || line.front() == ';') {
+                continue;
+            }
+            if (line.size() >= 2 && line.front() == '[' && line.back() == ']') {
+                onHeader(line.substr(1, line.size() - 2));
+            } else {
+                onLine(line);
+            }
+        }
+    };
+
+    // A first walk counts, so that every vector is allocated once at its final size: a big file
+    // then costs one pass of copying, not one per doubling.
+    struct Size {
+        std::size_t lines = 0;
+        std::size_t bytes = 0;
+    };
+    std::vector<Size> sizes;
+    walk([&](std::string_view) { sizes.push_back({}); },
+         [&](std::string_view line) {
+             if (!sizes.empty()) {
+                 sizes.back().lines += 1;
+                 sizes.back().bytes += line.size();
+             }
+         });
     std::vector<SettingsSection> sections;
-    std::size_t start = 0;
-    while (start < bytes.size()) {
-        std::size_t end = bytes.find('\n', start);
-        if (end == std::string_view::npos) {
-            end = bytes.size();
-        }
-        std::string_view line = bytes.substr(start, end - start);
-        if (end < bytes.size() && !line.empty() && line.back() == '\r') {
-            line.remove_suffix(1);  // CR LF is one line end; a CR elsewhere is an ordinary byte
-        }
-        start = end + 1;
-        if (line.empty() || line.front() == ';') {
-            continue;
-        }
-        if (line.size() >= 2 && line.front() == '[' && line.back() == ']') {
-            sections.push_back({std::string(line.substr(1, line.size() - 2)), {}});
-        } else if (!sections.empty()) {
-            sections.back().lines.emplace_back(line);
-        }
-    }
+    sections.reserve(sizes.size());
+    walk(
+        [&](std::string_view name) {
+            const Size& size = sizes[sections.size()];
+            sections.push_back({std::string(name), {}});
+            sections.back().lines.reserve(size.lines, size.bytes);
+        },
+        [&](std::string_view line) {
+            if (!sections.empty()) {  // lines before the first header belong to no section
+                sections.back().lines.push_back(line);
+            }
+        });
     return sections;
 }
 
 std::string RenderSettings(const std::vector<SettingsSection>& sections) {
+    std::size_t size = 0;
+    for (const SettingsSection& section : sections) {
+        size += section.name.size() + 6;
+        for (const std::string_view line : section.lines) {
+            size += line.size() + 2;
+        }
+    }
     std::string out;
+    out.reserve(size);
     bool first = true;
     for (const SettingsSection& section : sections) {
         if (!first) {
@@ -96,7 +191,7 @@ std::string RenderSettings(const std::vector<SettingsSection>& sections) {
         out += '[';
         out += section.name;
         out += "]\r\n";
-        for (const std::string& line : section.lines) {
+        for (const std::string_view line : section.lines) {
             out += line;
             out += "\r\n";
         }
@@ -117,6 +212,7 @@ bool SettingsStore::Load(const std::string& path) {
     const std::string bytes = ReadWholeFile(file);
     std::fclose(file);
     sections_ = ParseSettings(bytes);
+    indexed_ = false;
     return true;
 }
 
@@ -142,12 +238,15 @@ bool SettingsStore::Write() const {
 }
 
 const SettingsSection* SettingsStore::FindSection(std::string_view name) const {
-    for (const SettingsSection& section : sections_) {
-        if (NamesEqual(section.name, name)) {
-            return &section;
+    if (!indexed_) {
+        firstByName_.clear();
+        for (std::size_t i = 0; i < sections_.size(); ++i) {
+            firstByName_.emplace(FoldedName(sections_[i].name), i);  // the first one stays
         }
+        indexed_ = true;
     }
-    return nullptr;
+    const auto found = firstByName_.find(FoldedName(name));
+    return found == firstByName_.end() ? nullptr : &sections_[found->second];
 }
 
 SettingsSection* SettingsStore::FindSection(std::string_view name) {
@@ -156,6 +255,9 @@ SettingsSection* SettingsStore::FindSection(std::string_view name) {
 
 SettingsSection& SettingsStore::AddSection(std::string_view name) {
     sections_.push_back({std::string(name), {}});
+    if (indexed_) {
+        firstByName_.emplace(FoldedName(name), sections_.size() - 1);
+    }
     return sections_.back();
 }
 
@@ -164,8 +266,27 @@ bool SettingsStore::DeleteSection(std::string_view name) {
     if (found == nullptr) {
         return false;
     }
-    sections_.erase(sections_.begin() + (found - sections_.data()));
+    const std::size_t removed = static_cast<std::size_t>(found - sections_.data());
+    const std::string key = FoldedName(found->name);
+    sections_.erase(sections_.begin() + static_cast<std::ptrdiff_t>(removed));
+    // The sections behind the removed one move up by one, and a later section of the same name,
+    // if there is one, becomes the first.
+    for (auto& entry : firstByName_) {
+        entry.second -= entry.second > removed ? 1 : 0;
+    }
+    firstByName_.erase(key);
+    for (std::size_t i = removed; i < sections_.size(); ++i) {
+        if (NamesEqual(sections_[i].name, key)) {
+            firstByName_.emplace(key, i);
+            break;
+        }
+    }
     return true;
+}
+
+void SettingsStore::ClearSections() {
+    sections_.clear();
+    indexed_ = false;
 }
 
 bool SettingsStore::GetValue(std::string_view section, std::string_view key,
@@ -174,7 +295,7 @@ bool SettingsStore::GetValue(std::string_view section, std::string_view key,
     if (found == nullptr) {
         return false;
     }
-    for (const std::string& line : found->lines) {
+    for (const std::string_view line : found->lines) {
         std::string_view line_key;
         std::string_view line_value;
         if (SplitKey(line, line_key, line_value) && NamesEqual(line_key, key)) {
@@ -203,15 +324,16 @@ void SettingsStore::SetValue(std::string_view section, std::string_view key,
     std::string line;
     line.reserve(key.size() + 1 + value.size());
     line.append(key).append("=").append(value);
-    for (std::string& existing : found->lines) {
+    for (std::size_t i = 0; i < found->lines.size(); ++i) {
         std::string_view existing_key;
         std::string_view existing_value;
-        if (SplitKey(existing, existing_key, existing_value) && NamesEqual(existing_key, key)) {
-            existing = std::move(line);
+        if (SplitKey(found->lines[i], existing_key, existing_value) &&
+            NamesEqual(existing_key, key)) {
+            found->lines.Replace(i, line);
             return;
         }
     }
-    found->lines.push_back(std::move(line));
+    found->lines.push_back(line);
 }
 
 }  // namespace mirlka

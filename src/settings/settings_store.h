@@ -2,15 +2,67 @@
 // key with ASCII-only case folding, first match winning, written back as a whole.
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
+#include <initializer_list>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace mirlka {
 
+// The raw lines of one section, without line ends, in file order. They are kept back to back in
+// one buffer: a file of ten thousand presets holds millions of short lines, and one object per
+// line would cost several times the file's size in memory and in time.
+class SectionLines {
+  public:
+    class const_iterator {
+      public:
+        using value_type = std::string_view;
+        using difference_type = std::ptrdiff_t;
+        const_iterator() = default;
+        const_iterator(const SectionLines* lines, std::size_t i) : lines_(lines), i_(i) {}
+        std::string_view operator*() const { return (*lines_)[i_]; }
+        const_iterator& operator++() { return ++i_, *this; }
+        const_iterator operator++(int) { return {lines_, i_++}; }
+        bool operator==(const const_iterator&) const = default;
+
+      private:
+        const SectionLines* lines_ = nullptr;
+        std::size_t i_ = 0;
+    };
+    using value_type = std::string_view;
+
+    SectionLines() = default;
+    SectionLines(std::initializer_list<std::string_view> lines) { *this = lines; }
+    SectionLines& operator=(std::initializer_list<std::string_view> lines);
+
+    std::size_t size() const { return ends_.size(); }
+    bool empty() const { return ends_.empty(); }
+    std::string_view operator[](std::size_t i) const {
+        const std::size_t begin = i == 0 ? 0 : ends_[i - 1];
+        return std::string_view(text_).substr(begin, ends_[i] - begin);
+    }
+    const_iterator begin() const { return {this, 0}; }
+    const_iterator end() const { return {this, size()}; }
+
+    void reserve(std::size_t lines, std::size_t bytes);
+    void push_back(std::string_view line);
+    void Replace(std::size_t i, std::string_view line);  // same position, new text
+
+    bool operator==(const SectionLines&) const = default;
+    bool operator==(const std::vector<std::string>& other) const;
+
+  private:
+    std::string text_;  // every line, back to back
+    // Where each line ends in text_. 32 bits: the shipped 32-bit program cannot hold 4 GiB anyway.
+    std::vector<std::uint32_t> ends_;
+};
+
 struct SettingsSection {
-    std::string name;                // the bytes between the header's brackets, verbatim
-    std::vector<std::string> lines;  // raw lines without line end, in file order
+    std::string name;    // the bytes between the header's brackets, verbatim
+    SectionLines lines;  // raw lines without line end, in file order
 };
 
 // Byte-wise comparison in which only 'A' to 'Z' equal 'a' to 'z'. Bytes of double-byte
@@ -54,12 +106,17 @@ class SettingsStore {
     void SetValue(std::string_view section, std::string_view key, std::string_view value);
 
     const std::vector<SettingsSection>& Sections() const { return sections_; }
-    void ClearSections() { sections_.clear(); }
+    void ClearSections();
     const std::string& path() const { return path_; }
 
   private:
     std::string path_;
     std::vector<SettingsSection> sections_;
+    // Folded name -> position of the first section of that name, so that finding a section
+    // costs the same in a file of ten thousand presets as in one of ten. Built on first use;
+    // removing a section shifts the positions behind it, so that drops the index instead.
+    mutable std::unordered_map<std::string, std::size_t> firstByName_;
+    mutable bool indexed_ = false;
 };
 
 }  // namespace mirlka
