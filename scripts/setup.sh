@@ -20,6 +20,7 @@ packages=(
     xvfb x11-utils xdotool imagemagick
     locales fonts-ipafont-gothic fonts-ipafont-mincho fonts-wine
     clang-format zip unzip
+    clang libclang-rt-14-dev
 )
 
 missing=()

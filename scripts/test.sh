@@ -41,6 +41,7 @@ suite() {
 trap 'scripts/wine-env.sh stop build/win64 >/dev/null 2>&1 || true' EXIT
 
 suite native
+suite fuzz    # each libFuzzer target for a few seconds; a finding fails the run
 suite win32   # before win64: the Wine tests also check the shipped 32-bit program's resources
 suite win64
 
