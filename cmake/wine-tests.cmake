@@ -64,3 +64,11 @@ mirlka_warnings(execute_bench)
 if(TARGET hostsim)
     add_dependencies(execute_bench hostsim)
 endif()
+
+# Start-up of mirlka.exe with 10,000 presets against an empty settings file (a benchmark):
+#   build/win64/wine-run build/win64/startup_bench.exe [repetitions]
+add_executable(startup_bench ${CMAKE_SOURCE_DIR}/tools/bench/startup_bench.cpp)
+target_link_libraries(startup_bench PRIVATE ${MIRLKA_SYSTEM_LIBS})
+target_link_options(startup_bench PRIVATE ${MIRLKA_STATIC_LINK})
+mirlka_warnings(startup_bench)
+add_dependencies(startup_bench mirlka)

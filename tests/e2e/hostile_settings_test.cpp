@@ -1,0 +1,80 @@
+// Settings files as users leave them after years of hand edits and copies: huge, broken or not a
+// file at all. The program must start on each, and its exit must keep what the file held.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <random>
+#include <string>
+
+#include "e2e/app_driver.h"
+#include "settings/settings_store.h"
+
+namespace mirlka::test {
+namespace {
+
+// `count` sections named `prefix` and a number, each holding `lines`.
+std::string Sections(int count, const std::string& prefix, const std::string& lines) {
+    std::string text;
+    for (int i = 0; i < count; ++i) {
+        text.append("[").append(prefix).append(std::to_string(i)).append("]\r\n").append(lines);
+    }
+    return text;
+}
+
+std::string RandomBytes(std::size_t size) {
+    std::mt19937 random(20261207);
+    std::string bytes(size, '\0');
+    for (char& byte : bytes) {
+        byte = static_cast<char>(random());
+    }
+    return bytes;
+}
+
+struct HostileFile {
+    const char* what;
+    std::string bytes;
+};
+
+TEST(HostileSettingsTest, TheProgramStartsAndKeepsWhatTheFileHeld) {
+    std::string rows;
+    for (int row = 1; row <= 34; ++row) {
+        rows.append(std::to_string(row)).append("=7\r\n");
+    }
+    const HostileFile files[] = {
+        {"100,000 presets in 20 MB", Sections(100000, "Preset ", rows)},
+        {"a line of 1 MB", "[Long]\r\n1=" + std::string(1 << 20, '5') + "\r\n"},
+        {"100,000 empty sections", Sections(100000, "", "")},
+        {"random bytes", RandomBytes(1 << 20)},
+    };
+    for (const HostileFile& file : files) {
+        SCOPED_TRACE(file.what);
+        AppCopy copy(file.bytes);
+        App app(copy);
+        ASSERT_TRUE(app.window());
+        RECT rect{};
+        GetWindowRect(app.window(), &rect);
+        ASSERT_TRUE(app.Close());
+        // The sections as the format keeps them, then the program's own state after them.
+        const std::string kept = RenderSettings(ParseSettings(file.bytes));
+        const std::string state = "[AppSetting]\r\nLeft=" + std::to_string(rect.left) +
+                                  "\r\nTop=" + std::to_string(rect.top) +
+                                  "\r\nAddCakewalkTool=1\r\n\r\n[LastState]\r\n";
+        EXPECT_TRUE(copy.Settings() == kept + (kept.empty() ? "" : "\r\n") + state);
+    }
+    DeleteToolKey();
+}
+
+TEST(HostileSettingsTest, ASettingsPathThatIsAFolderIsLeftAlone) {
+    AppCopy copy;
+    std::filesystem::create_directory(copy.SettingsPath());
+    App app(copy);
+    ASSERT_TRUE(app.window());
+    ASSERT_TRUE(app.Close());
+    EXPECT_TRUE(std::filesystem::is_directory(copy.SettingsPath()));
+    // mirlka.exe and the folder, and no temporary file left beside them.
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(copy.folder()), {}), 2);
+    DeleteToolKey();
+}
+
+}  // namespace
+}  // namespace mirlka::test
