@@ -1,9 +1,16 @@
 set(CMAKE_SYSTEM_NAME Windows)
-set(CMAKE_C_COMPILER ${MIRLKA_MINGW_TRIPLET}-gcc-posix)
-set(CMAKE_CXX_COMPILER ${MIRLKA_MINGW_TRIPLET}-g++-posix)
+set(CMAKE_C_COMPILER ${MIRLKA_MINGW_TRIPLET}-gcc-${MIRLKA_THREAD_MODEL})
+set(CMAKE_CXX_COMPILER ${MIRLKA_MINGW_TRIPLET}-g++-${MIRLKA_THREAD_MODEL})
 set(CMAKE_RC_COMPILER ${MIRLKA_MINGW_TRIPLET}-windres)
 set(CMAKE_FIND_ROOT_PATH /usr/${MIRLKA_MINGW_TRIPLET})
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
+# Small programs: optimised for size, unused functions and data dropped at link time. Their work
+# is DDE and window messages, so -Os costs nothing a user could notice.
+set(CMAKE_C_FLAGS_INIT "-ffunction-sections -fdata-sections")
+set(CMAKE_CXX_FLAGS_INIT "-ffunction-sections -fdata-sections")
+set(CMAKE_C_FLAGS_RELEASE "-Os -DNDEBUG" CACHE STRING "")
+set(CMAKE_CXX_FLAGS_RELEASE "-Os -DNDEBUG" CACHE STRING "")
+set(CMAKE_EXE_LINKER_FLAGS_INIT "-Wl,--gc-sections")

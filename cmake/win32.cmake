@@ -1,6 +1,17 @@
 # The Windows side: mirlka.exe, its resources, the host simulator and the tests that run under Wine.
 enable_language(RC)
-set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -c 65001")
+# The manifest names the program's own architecture; the common controls it asks for are the
+# same in both builds.
+if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+    set(MIRLKA_MANIFEST_ARCH amd64)
+else()
+    set(MIRLKA_MANIFEST_ARCH x86)
+endif()
+configure_file(${CMAKE_SOURCE_DIR}/src/res/mirlka.manifest.in ${CMAKE_BINARY_DIR}/res/mirlka.manifest
+    @ONLY)
+set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -c 65001 -I ${CMAKE_BINARY_DIR}/res")
+set_source_files_properties(${CMAKE_SOURCE_DIR}/src/res/mirlka.rc
+    PROPERTIES OBJECT_DEPENDS ${CMAKE_BINARY_DIR}/res/mirlka.manifest)
 
 set(WINE_ENV ${CMAKE_SOURCE_DIR}/scripts/wine-env.sh)
 # One program path, not a list: test discovery does not split an emulator list.
@@ -15,7 +26,7 @@ target_compile_definitions(mirlka_core PUBLIC WINVER=0x0501 _WIN32_WINNT=0x0501 
 target_link_options(mirlka_core PUBLIC ${MIRLKA_STATIC_LINK})
 
 file(GLOB MIRLKA_SHELL_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/*/win/*.cpp)
-list(FILTER MIRLKA_SHELL_SOURCES EXCLUDE REGEX "/(winmain|file_replace_win)\\.cpp$")
+list(FILTER MIRLKA_SHELL_SOURCES EXCLUDE REGEX "/(winmain|fatal_errors|file_replace_win)\\.cpp$")
 # The core's one link-time seam: replacing the settings file in one step.
 target_sources(mirlka_core PRIVATE ${CMAKE_SOURCE_DIR}/src/settings/win/file_replace_win.cpp)
 set(MIRLKA_SYSTEM_LIBS comctl32 version shell32 user32 gdi32 kernel32 advapi32)
@@ -24,15 +35,20 @@ add_library(mirlka_shell STATIC ${MIRLKA_SHELL_SOURCES})
 target_link_libraries(mirlka_shell PUBLIC mirlka_core ${MIRLKA_SYSTEM_LIBS})
 mirlka_warnings(mirlka_shell)
 
-add_executable(mirlka WIN32 ${CMAKE_SOURCE_DIR}/src/app/win/winmain.cpp ${CMAKE_SOURCE_DIR}/src/res/mirlka.rc)
+add_executable(mirlka WIN32 ${CMAKE_SOURCE_DIR}/src/app/win/winmain.cpp
+    ${CMAKE_SOURCE_DIR}/src/app/win/fatal_errors.cpp ${CMAKE_SOURCE_DIR}/src/res/mirlka.rc)
 target_link_libraries(mirlka PRIVATE mirlka_shell)
 set_target_properties(mirlka PROPERTIES OUTPUT_NAME mirlka)
+target_link_options(mirlka PRIVATE -s -Wl,-Map=${CMAKE_BINARY_DIR}/mirlka.map)
 mirlka_warnings(mirlka)
 
-# mirlka.exe must run from a bare folder: it may import nothing but the system's own DLLs.
-add_test(NAME mirlka_imports_only_system_dlls
-    COMMAND ${CMAKE_SOURCE_DIR}/scripts/check-imports.sh ${CMAKE_BINARY_DIR}/mirlka.exe
-            ${MIRLKA_MINGW_TRIPLET}-objdump)
+# The shipped program must load on every Windows it supports: it imports exactly the reviewed
+# list of system functions.
+if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+    add_test(NAME mirlka_imports_are_the_reviewed_list
+        COMMAND ${CMAKE_SOURCE_DIR}/tests/pe/check_imports.sh ${CMAKE_BINARY_DIR}/mirlka.exe
+                ${MIRLKA_MINGW_TRIPLET}-objdump ${CMAKE_SOURCE_DIR}/tests/data/imports-win32.txt)
+endif()
 
 # The host simulator: a DDE peer that stands in for the host sequencer in tests and demos.
 file(GLOB HOSTSIM_WIN_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tools/hostsim/win/*.cpp)
@@ -67,5 +83,5 @@ if(CMAKE_SIZEOF_VOID_P EQUAL 8)
 endif()
 if(CMAKE_SIZEOF_VOID_P EQUAL 4)
     add_test(NAME distributable_zip_contents
-        COMMAND ${CMAKE_SOURCE_DIR}/scripts/check-package.sh ${CMAKE_BINARY_DIR})
+        COMMAND ${CMAKE_SOURCE_DIR}/tests/pe/check_package.sh ${CMAKE_BINARY_DIR})
 endif()

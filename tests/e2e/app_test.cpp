@@ -2,6 +2,9 @@
 // window, closed, and judged by the settings file and the registry entry it leaves behind.
 #include <gtest/gtest.h>
 
+#include <windows.h>
+#include <tlhelp32.h>
+
 #include <algorithm>
 #include <string>
 #include <vector>
@@ -19,6 +22,22 @@ using namespace std::chrono_literals;
 std::string AppSetting(int left, int top, int flag) {
     return "[AppSetting]\r\nLeft=" + std::to_string(left) + "\r\nTop=" + std::to_string(top) +
            "\r\nAddCakewalkTool=" + std::to_string(flag) + "\r\n";
+}
+
+// The full path of a DLL loaded in a process, in lower case.
+std::string ModulePath(DWORD process, const char* dll) {
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPMODULE, process);
+    MODULEENTRY32 module{};
+    module.dwSize = sizeof module;
+    std::string path;
+    for (BOOL more = Module32First(snapshot, &module); more && path.empty();
+         more = Module32Next(snapshot, &module)) {
+        if (lstrcmpiA(module.szModule, dll) == 0) {
+            path = CharLowerA(module.szExePath);
+        }
+    }
+    CloseHandle(snapshot);
+    return path;
 }
 
 RECT WindowRect(HWND window) {
@@ -54,6 +73,10 @@ TEST_F(AppTest, FirstStartRegistersTheToolAndResetClearsTheList) {
     ASSERT_TRUE(app.window());
     EXPECT_EQ(WindowTextOf(app.window()), "Mirelka for Cakewalk");
     EXPECT_EQ(app.RowCount(), 256);
+    // The manifest's common controls 6 are active: the program's comctl32 is the side-by-side one.
+    EXPECT_NE(
+        ModulePath(app.processId(), "comctl32.dll").find("common-controls_6595b64144ccf1df_6."),
+        std::string::npos);
     std::vector<std::string> channels{""};
     for (int channel = 1; channel <= 16; ++channel) {
         channels.push_back(std::to_string(channel));

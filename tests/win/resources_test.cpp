@@ -13,6 +13,7 @@
 namespace {
 
 using mirlka::test::ToAnsi;
+constexpr auto npos = std::string::npos;
 
 struct Entry {
     UINT id;
@@ -132,6 +133,24 @@ TEST_P(ProgramResources, IconHasBothSizes) {
             DestroyIcon(static_cast<HICON>(icon));
         }
     }
+}
+
+// Each build names its own architecture and asks for common controls 6 of any architecture, so
+// the list view the tests see is the one users get; no execution level is asked for, which keeps
+// Vista's per-user redirection of the registry and file writes.
+TEST_P(ProgramResources, ManifestAsksForCommonControls6) {
+    HRSRC found = FindResourceA(module_.get(), MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(24));
+    ASSERT_NE(found, nullptr);
+    const std::string manifest(
+        static_cast<const char*>(LockResource(LoadResource(module_.get(), found))),
+        SizeofResource(module_.get(), found));
+    const bool shipped = GetParam() == MIRLKA_EXE32_PATH;
+    const char* own = shipped || sizeof(void*) == 4 ? "x86" : "amd64";
+    EXPECT_NE(manifest.find(std::string("1.1.2005.708\" processorArchitecture=\"") + own), npos);
+    EXPECT_NE(manifest.find("\"Microsoft.Windows.Common-Controls\" version=\"6.0.0.0\""), npos);
+    EXPECT_NE(manifest.find("processorArchitecture=\"*\" publicKeyToken=\"6595b64144ccf1df\""),
+              npos);
+    EXPECT_EQ(manifest.find("requestedExecutionLevel"), npos);
 }
 
 INSTANTIATE_TEST_SUITE_P(Builds, ProgramResources,
