@@ -44,7 +44,7 @@ mirlka_warnings(mirlka)
 
 # The shipped program must load on every Windows it supports: it imports exactly the reviewed
 # list of system functions.
-if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+if(CMAKE_SIZEOF_VOID_P EQUAL 4 AND NOT MIRLKA_SHIPPED_EXE)
     add_test(NAME mirlka_imports_are_the_reviewed_list
         COMMAND ${CMAKE_SOURCE_DIR}/tests/pe/check_imports.sh ${CMAKE_BINARY_DIR}/mirlka.exe
                 ${MIRLKA_MINGW_TRIPLET}-objdump ${CMAKE_SOURCE_DIR}/tests/data/imports-win32.txt)
@@ -77,11 +77,20 @@ if(CMAKE_SIZEOF_VOID_P EQUAL 4)
     include(CPack)
 endif()
 
+# The 32-bit test build, where a machine runs 32-bit Wine: its tests start the shipped program,
+# copied over the one built here, in a 32-bit prefix.
+set(MIRLKA_SHIPPED_EXE "" CACHE FILEPATH "The shipped mirlka.exe that a 32-bit test build runs")
+if(MIRLKA_SHIPPED_EXE)
+    file(WRITE ${CMAKE_BINARY_DIR}/wine32 "")
+    add_custom_command(TARGET mirlka POST_BUILD
+        COMMAND ${CMAKE_COMMAND} -E copy ${MIRLKA_SHIPPED_EXE} $<TARGET_FILE:mirlka> VERBATIM)
+endif()
+
 # Last, so that every program the tests start is already a target.
-if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+if(CMAKE_SIZEOF_VOID_P EQUAL 8 OR MIRLKA_SHIPPED_EXE)
     include(${CMAKE_SOURCE_DIR}/cmake/wine-tests.cmake)
 endif()
-if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+if(CMAKE_SIZEOF_VOID_P EQUAL 4 AND NOT MIRLKA_SHIPPED_EXE)
     add_test(NAME distributable_zip_contents
         COMMAND ${CMAKE_SOURCE_DIR}/tests/pe/check_package.sh ${CMAKE_BINARY_DIR})
 endif()

@@ -13,11 +13,18 @@ state=$build/wine-env
 mkdir -p "$state"
 
 export WINEPREFIX=$state/prefix
-export WINEARCH=win64
-# The 64-bit loader is called directly: this machine's kernel runs no 32-bit code, so the 32-bit
-# loader that the wine wrapper might pick cannot start.
-WINE=/usr/lib/wine/wine64
-export WINESERVER=/usr/lib/wine/wineserver64
+# A build tree of 32-bit programs (it holds the file wine32) gets a 32-bit prefix and loader; all
+# others the 64-bit ones, called directly: a kernel that runs no 32-bit code cannot start the
+# 32-bit loader that the wine wrapper might pick.
+if [ -f "$build/wine32" ]; then
+    export WINEARCH=win32
+    WINE=${MIRLKA_WINE32_LOADER:-/usr/lib/wine/wine}
+    export WINESERVER=/usr/lib/wine/wineserver32
+else
+    export WINEARCH=win64
+    WINE=/usr/lib/wine/wine64
+    export WINESERVER=/usr/lib/wine/wineserver64
+fi
 export WINEDEBUG=${WINEDEBUG:--all}
 export WINEDLLOVERRIDES="mscoree,mshtml="
 export LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8
