@@ -34,5 +34,7 @@ inline constexpr unsigned kIdsUnexpectedError = 148;
 inline constexpr unsigned kIdsTrackColumn = 149;
 inline constexpr unsigned kIdsChannelColumn = 150;
 inline constexpr unsigned kIdsToolDisplayName = 151;
+// Sent, but the host stayed connected and silent long after the last expression.
+inline constexpr unsigned kIdsHostNotConfirmed = 152;
 
 }  // namespace mirlka

@@ -47,6 +47,7 @@ class App {
 
     HWND window() const { return window_; }
     DWORD processId() const { return GetProcessId(process_.handle()); }
+    HANDLE process() const { return process_.handle(); }
     HWND Control(int id) const { return GetDlgItem(window_, id); }
 
     // The track list: a row's value, its channel column, its selection and bounds on screen.

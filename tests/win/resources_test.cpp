@@ -46,6 +46,9 @@ const Entry kEntries[] = {
     {149, "トラック"},
     {150, "チャンネル"},
     {151, "Mirelka"},
+    {152,
+     "Cakewalkに変更を送りましたが、Cakewalkからの完了の確認がまだありません。\nCakewalkで結果を確"
+     "かめてください。"},
 };
 
 // Both the shipped 32-bit program and the build that these tests belong to, which lies beside them.

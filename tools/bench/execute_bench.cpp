@@ -151,7 +151,7 @@ int main(int argc, char** argv) {
                     break;
             }
         }
-        complete = complete && notifier.messages == 0 && transport.Tally().Lost() == 0;
+        complete = complete && notifier.messages == 0 && transport.Tally().Unconfirmed() == 0;
         std::printf("%3d   %7.3f / %7.3f   %7.3f / %7.3f   %7.3f / %7.3f\n", r + 1, toolCall.back(),
                     toolDone.back(), quickCall.back(), quickDone.back(), bareCall.back(),
                     bareDone.back());

@@ -31,6 +31,9 @@ struct MainWindowState {
     HMENU channelMenu = nullptr;  // popup menu of channels over the list
     HMENU fileMenu = nullptr;
     bool menuKey = false;  // the context-menu key was pressed in the list
+    // A run of Execute is under way: DDE's modal loops may hand the window messages meanwhile.
+    bool running = false;
+    bool closeRequested = false;  // the window was asked to close during a run
 };
 
 MainWindowState state;
@@ -53,8 +56,17 @@ void OnChannelCombo(HWND, WORD, WORD code) {
     }
 }
 
+// The run may take as long as the host needs. Nothing the user does meanwhile starts another run
+// or changes the list it reads; a close waits for its end.
 void OnExecute(HWND window, WORD, WORD) {
+    state.running = true;
+    const HCURSOR previous = SetCursor(LoadCursor(nullptr, IDC_WAIT));
     RunExecute(window, ListViewTable(state.tracks.list));
+    SetCursor(previous);
+    state.running = false;
+    if (state.closeRequested) {
+        DestroyWindow(window);
+    }
 }
 
 void OnPresetCombo(HWND, WORD, WORD code) {
@@ -84,7 +96,7 @@ void OnChannelMenu(HWND, WORD id, WORD) {
 }
 
 void OnExit(HWND window, WORD, WORD) {
-    DestroyWindow(window);
+    SendMessageA(window, WM_CLOSE, 0, 0);
 }
 
 // Help menu: the about box and the manual beside the program (also F1).
@@ -150,6 +162,9 @@ INT_PTR OnInitDialog(HWND window, WPARAM, LPARAM) {
 
 INT_PTR OnCommand(HWND window, WPARAM wParam, LPARAM) {
     const WORD id = LOWORD(wParam);
+    if (state.running && id != IDM_EXIT) {
+        return TRUE;  // during a run only a request to end is kept, for the run's end
+    }
     for (const CommandRoute& route : kCommands) {
         if (id >= route.first && id <= route.last) {
             route.handle(window, id, HIWORD(wParam));
@@ -199,7 +214,7 @@ POINT KeyboardMenuPoint() {
 }
 
 INT_PTR OnContextMenu(HWND window, WPARAM wParam, LPARAM lParam) {
-    if (reinterpret_cast<HWND>(wParam) != state.tracks.list) {
+    if (state.running || reinterpret_cast<HWND>(wParam) != state.tracks.list) {
         return FALSE;
     }
     RefreshChannelChoice(state.tracks);
@@ -234,7 +249,20 @@ INT_PTR OnExitSizeMove(HWND window, WPARAM, LPARAM) {
 }
 
 INT_PTR OnClose(HWND window, WPARAM, LPARAM) {
-    DestroyWindow(window);
+    if (state.running) {
+        state.closeRequested = true;
+    } else {
+        DestroyWindow(window);
+    }
+    return TRUE;
+}
+
+INT_PTR OnSetCursor(HWND window, WPARAM, LPARAM) {
+    if (!state.running) {
+        return FALSE;
+    }
+    SetCursor(LoadCursor(nullptr, IDC_WAIT));
+    SetWindowLongPtrA(window, DWLP_MSGRESULT, TRUE);
     return TRUE;
 }
 
@@ -263,6 +291,7 @@ constexpr MessageRoute kMessages[] = {
     {WM_INITMENUPOPUP, OnInitMenuPopup},
     {WM_EXITSIZEMOVE, OnExitSizeMove},
     {WM_CLOSE, OnClose},
+    {WM_SETCURSOR, OnSetCursor},
     {WM_DESTROY, OnDestroy},
 };
 

@@ -12,6 +12,10 @@ thread_local DdeTransport* activeTransport = nullptr;
 constexpr DWORD kInstanceFlags = APPCMD_CLIENTONLY | CBF_SKIP_ALLNOTIFICATIONS;
 // How long one round of the wait sleeps when nothing arrives: also how late a repaint may be.
 constexpr DWORD kWaitSliceMs = 50;
+// The last mouse message (WM_MOUSEHWHEEL) and the last keyboard message (WM_UNICHAR), which the
+// headers of older Windows versions do not name.
+constexpr UINT kLastMouseMessage = 0x020D;
+constexpr UINT kLastKeyMessage = 0x0109;
 
 HSZ ToHsz(HostTransport::Handle handle) {
     return reinterpret_cast<HSZ>(handle);
@@ -45,9 +49,7 @@ bool DdeTransport::Open(TextForm form) {
     tally_ = {};
     started_.clear();
     completed_.clear();
-    completedNegative_ = 0;
     acksSeen_ = 0;
-    acksSeenNegative_ = 0;
     terminateSeen_ = false;
     outer_ = activeTransport;
     activeTransport = this;
@@ -102,7 +104,6 @@ ExecuteResult DdeTransport::ExecuteAsync(Handle conversation, const HostText& te
     if (DdeClientTransaction(reinterpret_cast<BYTE*>(data), 0xFFFFFFFF, ToHconv(conversation),
                              nullptr, 0, XTYP_EXECUTE, TIMEOUT_ASYNC, &transaction) == nullptr) {
         DdeFreeDataHandle(data);
-        ++tally_.refused;
         return ExecuteResult::Refused;
     }
     ++tally_.sent;
@@ -112,13 +113,19 @@ ExecuteResult DdeTransport::ExecuteAsync(Handle conversation, const HostText& te
 
 void DdeTransport::DiscardPendingInput() {
     MSG message;
-    PeekMessageA(&message, nullptr, WM_MOUSEFIRST, 0x020D, PM_REMOVE);
-    PeekMessageA(&message, nullptr, WM_KEYFIRST, 0x0109, PM_REMOVE);
+    PeekMessageA(&message, nullptr, WM_MOUSEFIRST, kLastMouseMessage, PM_REMOVE);
+    PeekMessageA(&message, nullptr, WM_KEYFIRST, kLastKeyMessage, PM_REMOVE);
+}
+
+void DropQueuedInput() {
+    MSG message;
+    while (PeekMessageA(&message, nullptr, WM_MOUSEFIRST, kLastMouseMessage, PM_REMOVE) ||
+           PeekMessageA(&message, nullptr, WM_KEYFIRST, kLastKeyMessage, PM_REMOVE)) {
+    }
 }
 
 // Runs inside the Execute command: the queue is pumped only for the conversation's own messages
-// and for repaints, so a click or key waiting for the main window is neither lost nor able to
-// start a second run before this one has ended.
+// and for repaints, so no click or key reaches the window before this run has ended.
 void DdeTransport::WaitForPendingExecutes() {
     if (quietLimitMs_ == 0 || conversation_ == nullptr) {
         return;
@@ -169,22 +176,19 @@ void DdeTransport::Close() {
     outer_ = nullptr;
 }
 
-HDDEDATA CALLBACK DdeTransport::DdeCallback(UINT type, UINT, HCONV conversation, HSZ, HSZ,
-                                            HDDEDATA data, ULONG_PTR data1, ULONG_PTR) {
+HDDEDATA CALLBACK DdeTransport::DdeCallback(UINT type, UINT, HCONV conversation, HSZ, HSZ, HDDEDATA,
+                                            ULONG_PTR data1, ULONG_PTR) {
     if (type == XTYP_XACT_COMPLETE && activeTransport != nullptr) {
-        activeTransport->OnExecuteComplete(conversation, static_cast<DWORD>(data1),
-                                           data != nullptr);
+        activeTransport->OnExecuteComplete(conversation, static_cast<DWORD>(data1));
     }
     return nullptr;
 }
 
-void DdeTransport::OnExecuteComplete(HCONV conversation, DWORD transaction, bool positive) {
+void DdeTransport::OnExecuteComplete(HCONV conversation, DWORD transaction) {
     if (conversation != conversation_ || !started_.contains(transaction)) {
         return;
     }
-    if (completed_.insert(transaction).second && !positive) {
-        ++completedNegative_;
-    }
+    completed_.insert(transaction);
 }
 
 void DdeTransport::PumpConversation(HWND client, HWND partner) {
@@ -194,13 +198,7 @@ void DdeTransport::PumpConversation(HWND client, HWND partner) {
            PeekMessageA(&message, client, 0, 0, PM_REMOVE)) {
         if (message.hwnd == client && reinterpret_cast<HWND>(message.wParam) == partner) {
             if (message.message == WM_DDE_ACK) {
-                UINT_PTR status = 0;
-                UINT_PTR commands = 0;
-                UnpackDDElParam(WM_DDE_ACK, message.lParam, &status, &commands);
                 ++acksSeen_;
-                if ((status & DDE_FACK) == 0) {
-                    ++acksSeenNegative_;
-                }
             } else if (message.message == WM_DDE_TERMINATE) {
                 terminateSeen_ = true;
             }
@@ -222,7 +220,6 @@ bool DdeTransport::HostStillThere(HWND partner) const {
 
 void DdeTransport::UpdateAcknowledged() {
     tally_.acknowledged = std::min(tally_.sent, std::max(completed_.size(), acksSeen_));
-    tally_.rejected = std::max(completedNegative_, acksSeenNegative_);
 }
 
 }  // namespace mirlka

@@ -16,26 +16,28 @@ namespace mirlka {
 // What became of the executes of the last conversation.
 struct ExecuteTally {
     std::size_t sent = 0;          // transactions started
-    std::size_t refused = 0;       // data handle made, but the transaction did not start
     std::size_t acknowledged = 0;  // answered by the host, positively or not
-    std::size_t rejected = 0;      // of those, answered negatively
     bool hostGone = false;         // the host ended the conversation or its window vanished
 
-    // Executes that never reached the host, or that it had not answered when the conversation
-    // was given up.
-    std::size_t Lost() const { return refused + (sent - acknowledged); }
+    // Executes the host had not answered when the conversation was given up.
+    std::size_t Unconfirmed() const { return sent - acknowledged; }
 };
+
+// Removes every mouse and keyboard message waiting in the thread's queue: what the user clicked
+// and typed while a run held the window is not carried out afterwards.
+void DropQueuedInput();
 
 class DdeTransport final : public HostTransport {
   public:
-    // Before disconnecting, executes are waited for until `quietLimitMs` pass without a new
-    // acknowledgement; 0 does not wait at all.
+    // Before disconnecting, executes are waited for as long as the host stays connected and
+    // answers, until `quietLimitMs` pass without a new acknowledgement; 0 does not wait at all.
     explicit DdeTransport(DWORD quietLimitMs = kDefaultQuietLimitMs);
     ~DdeTransport() override;
     DdeTransport(const DdeTransport&) = delete;
     DdeTransport& operator=(const DdeTransport&) = delete;
 
-    static constexpr DWORD kDefaultQuietLimitMs = 10000;
+    // A host interpreting CAL over a big song may take many seconds per expression.
+    static constexpr DWORD kDefaultQuietLimitMs = 60000;
     static constexpr DWORD kRequestTimeoutMs = 10000;
 
     bool Open(TextForm form) override;
@@ -55,7 +57,7 @@ class DdeTransport final : public HostTransport {
   private:
     static HDDEDATA CALLBACK DdeCallback(UINT type, UINT format, HCONV conversation, HSZ hsz1,
                                          HSZ hsz2, HDDEDATA data, ULONG_PTR data1, ULONG_PTR data2);
-    void OnExecuteComplete(HCONV conversation, DWORD transaction, bool positive);
+    void OnExecuteComplete(HCONV conversation, DWORD transaction);
     void PumpConversation(HWND client, HWND partner);
     bool HostStillThere(HWND partner) const;
     void UpdateAcknowledged();
@@ -72,9 +74,7 @@ class DdeTransport final : public HostTransport {
     // while they pass through the wait, cover the rest. Whichever sees more is right.
     std::set<DWORD> started_;
     std::set<DWORD> completed_;
-    std::size_t completedNegative_ = 0;
     std::size_t acksSeen_ = 0;
-    std::size_t acksSeenNegative_ = 0;
     bool terminateSeen_ = false;
 };
 

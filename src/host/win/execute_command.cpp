@@ -39,11 +39,17 @@ void RunExecute(HWND owner, const TrackTable& table) {
     DdeTransport transport;
     BoxNotifier notifier(owner);
     ExecuteBatch(transport, table, notifier);
-    // A host that goes away in the middle of a batch takes executes with it that were handed
-    // over but never carried out; the run itself saw every one of them start.
-    if (transport.Tally().Lost() > 0 && !notifier.toldNoConversation()) {
-        notifier.NoConversation();
+    const ExecuteTally& tally = transport.Tally();
+    // A host that went away in the middle of a batch took executes with it that were handed over
+    // but never carried out. One that is still there but silent may yet carry them out.
+    if (tally.Unconfirmed() > 0 && !notifier.toldNoConversation()) {
+        if (tally.hostGone) {
+            notifier.NoConversation();
+        } else {
+            ShowMessageBoxById(owner, kIdsHostNotConfirmed, MB_OK | MB_ICONEXCLAMATION);
+        }
     }
+    DropQueuedInput();
 }
 
 }  // namespace mirlka

@@ -8,6 +8,8 @@
 
 namespace mirlka {
 
+// Returns once the host has confirmed every expression, has gone, or has stayed silent for a
+// long time; the input queued meanwhile is dropped.
 void RunExecute(HWND owner, const TrackTable& table);
 
 }  // namespace mirlka

@@ -207,6 +207,8 @@ HDDEDATA DdeHost::OnExecute(HCONV conv, HDDEDATA data) {
         // A host that dies in the middle of a batch: no acknowledgement, no clean-up.
         ExitProcess(0);
     }
+    // A host working through a big song is busy for a while before it answers.
+    Sleep(static_cast<DWORD>(options_.ack_delay_ms));
     return reinterpret_cast<HDDEDATA>(
         static_cast<INT_PTR>(result.ok ? DDE_FACK : DDE_FNOTPROCESSED));
 }

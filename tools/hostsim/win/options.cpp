@@ -53,6 +53,8 @@ bool ParseOptions(std::string_view command_line, Options& options, std::string& 
             text = &options.playing;
         } else if (name == "--playing-delay") {
             number = &options.playing_delay_ms;
+        } else if (name == "--ack-delay") {
+            number = &options.ack_delay_ms;
         } else if (name == "--quit-after") {
             number = &options.quit_after;
         } else if (name == "--tracks") {

@@ -16,6 +16,7 @@ struct Options {
     std::string playing = "No";
     bool playing_none = false;  // answer Playing with no data at all
     int playing_delay_ms = 0;
+    int ack_delay_ms = 0;  // --ack-delay: each execute is acknowledged this late, as by a slow host
     bool refuse_narrow = false;
     int quit_after = 0;  // 0: never
     int tracks = kDefaultSongTracks;
@@ -24,7 +25,8 @@ struct Options {
 
 inline constexpr std::string_view kUsage =
     "hostsim [--log <path>] [--song <path>] [--ready <path>] [--playing <text>] "
-    "[--playing-none] [--playing-delay <ms>] [--refuse-narrow] [--quit-after <n>] "
+    "[--playing-none] [--playing-delay <ms>] [--ack-delay <ms>] [--refuse-narrow] [--quit-after "
+    "<n>] "
     "[--tracks <n>] [--hidden]";
 
 // `command_line` is the whole line as the system keeps it, program path first. Arguments are
