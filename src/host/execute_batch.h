@@ -6,7 +6,7 @@
 #include <optional>
 #include <string>
 
-#include "app/track_table.h"
+#include "base/track_table.h"
 #include "host/cal_batch.h"
 
 namespace mirlka {

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "app/decimal.h"
+#include "base/decimal.h"
 #include "settings/presets.h"
 
 namespace mirlka {

@@ -2,26 +2,10 @@
 
 #include <array>
 
-#include "app/decimal.h"
+#include "base/ascii_case.h"
+#include "base/decimal.h"
 
 namespace mirlka {
-
-namespace {
-
-bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) {
-        return false;
-    }
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        auto lower = [](unsigned char c) { return c >= 'A' && c <= 'Z' ? c + 0x20 : c; };
-        if (lower(static_cast<unsigned char>(a[i])) != lower(static_cast<unsigned char>(b[i]))) {
-            return false;
-        }
-    }
-    return true;
-}
-
-}  // namespace
 
 bool IsReservedSectionName(std::string_view name) {
     return EqualsIgnoringAsciiCase(name, kAppSettingSection) ||

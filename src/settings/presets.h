@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/track_table.h"
+#include "base/track_table.h"
 #include "settings/settings_store.h"
 
 namespace mirlka {

@@ -3,15 +3,12 @@
 #include <cstdio>
 #include <utility>
 
+#include "base/ascii_case.h"
 #include "settings/file_replace.h"
 
 namespace mirlka {
 
 namespace {
-
-char FoldAscii(char c) {
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + ('a' - 'A')) : c;
-}
 
 // The key is the text before the first "=" and the value all after it, untrimmed; a line
 // without "=" has no key and never answers a look-up.
@@ -28,7 +25,7 @@ bool SplitKey(std::string_view line, std::string_view& key, std::string_view& va
 std::string FoldedName(std::string_view name) {
     std::string folded(name);
     for (char& c : folded) {
-        c = FoldAscii(c);
+        c = FoldAsciiCase(c);
     }
     return folded;
 }
@@ -89,18 +86,6 @@ bool SectionLines::operator==(const std::vector<std::string>& other) const {
     }
     for (std::size_t i = 0; i < size(); ++i) {
         if ((*this)[i] != other[i]) {
-            return false;
-        }
-    }
-    return true;
-}
-
-bool NamesEqual(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) {
-        return false;
-    }
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (FoldAscii(a[i]) != FoldAscii(b[i])) {
             return false;
         }
     }
@@ -276,7 +261,7 @@ bool SettingsStore::DeleteSection(std::string_view name) {
     }
     firstByName_.erase(key);
     for (std::size_t i = removed; i < sections_.size(); ++i) {
-        if (NamesEqual(sections_[i].name, key)) {
+        if (EqualsIgnoringAsciiCase(sections_[i].name, key)) {
             firstByName_.emplace(key, i);
             break;
         }
@@ -298,7 +283,7 @@ bool SettingsStore::GetValue(std::string_view section, std::string_view key,
     for (const std::string_view line : found->lines) {
         std::string_view line_key;
         std::string_view line_value;
-        if (SplitKey(line, line_key, line_value) && NamesEqual(line_key, key)) {
+        if (SplitKey(line, line_key, line_value) && EqualsIgnoringAsciiCase(line_key, key)) {
             value.assign(line_value);
             return true;
         }
@@ -328,7 +313,7 @@ void SettingsStore::SetValue(std::string_view section, std::string_view key,
         std::string_view existing_key;
         std::string_view existing_value;
         if (SplitKey(found->lines[i], existing_key, existing_value) &&
-            NamesEqual(existing_key, key)) {
+            EqualsIgnoringAsciiCase(existing_key, key)) {
             found->lines.Replace(i, line);
             return;
         }

@@ -65,10 +65,6 @@ struct SettingsSection {
     SectionLines lines;  // raw lines without line end, in file order
 };
 
-// Byte-wise comparison in which only 'A' to 'Z' equal 'a' to 'z'. Bytes of double-byte
-// characters are not decoded, so they fold by the same rule.
-bool NamesEqual(std::string_view a, std::string_view b);
-
 // Parses the raw bytes of a settings file. The bytes are read as a text-mode file would be:
 // CR LF is one line end, a lone CR is an ordinary byte and 0x1A ends the input. A leading UTF-8
 // byte-order mark is skipped so that an editor that adds one does not cost the first section.

@@ -8,7 +8,7 @@
 #include <thread>
 #include <vector>
 
-#include "app/track_table.h"
+#include "base/track_table.h"
 #include "e2e/host_sim.h"
 #include "host/win/execute_command.h"
 #include "win/box_watcher.h"

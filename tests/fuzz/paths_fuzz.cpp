@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "app/paths.h"
+#include "base/paths.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string module(reinterpret_cast<const char*>(data), size);

@@ -1,4 +1,4 @@
-#include "app/decimal.h"
+#include "base/decimal.h"
 
 #include <gtest/gtest.h>
 

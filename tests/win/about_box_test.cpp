@@ -1,6 +1,7 @@
 // The about box as the user meets it, and the manual beside the executable. The box reads its
 // texts from the module it is created from: a copy of mirlka.exe in a folder without a manual.
 #include "ui/win/about_box.h"
+#include "ui/win/shell_open.h"
 
 #include <tlhelp32.h>
 #include <winternl.h>
@@ -12,7 +13,7 @@
 #include <string>
 #include <thread>
 
-#include "app/win/app_globals.h"
+#include "base/win/app_globals.h"
 #include "win/box_watcher.h"
 #include "win/test_support.h"
 

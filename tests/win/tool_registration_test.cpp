@@ -11,6 +11,7 @@
 #include <utility>
 #include <vector>
 
+#include "host/win/file_version.h"
 #include "host/win/tool_registration.h"
 #include "win/test_support.h"
 

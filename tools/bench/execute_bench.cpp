@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "app/track_table.h"
+#include "base/track_table.h"
 #include "e2e/host_sim.h"
 #include "host/cal_batch.h"
 #include "host/execute_batch.h"

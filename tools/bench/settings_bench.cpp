@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "app/decimal.h"
-#include "app/track_table.h"
+#include "base/decimal.h"
+#include "base/track_table.h"
 #include "settings/presets.h"
 #include "settings/settings_store.h"
 

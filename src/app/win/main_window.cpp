@@ -5,8 +5,8 @@
 
 #include <string>
 
-#include "app/decimal.h"
-#include "app/win/app_globals.h"
+#include "base/decimal.h"
+#include "base/win/app_globals.h"
 #include "app/win/track_list.h"
 #include "host/win/execute_command.h"
 #include "host/win/tool_registration.h"
@@ -16,6 +16,7 @@
 #include "settings/win/saved_state.h"
 #include "ui/string_ids.h"
 #include "ui/win/about_box.h"
+#include "ui/win/shell_open.h"
 #include "ui/win/res_string.h"
 
 namespace mirlka {

@@ -1,11 +1,13 @@
 #include "app/win/track_list.h"
 
+#include "base/win/focus.h"
+
 #include <commctrl.h>
 
 #include <string>
 
-#include "app/decimal.h"
-#include "app/win/app_globals.h"
+#include "base/decimal.h"
+#include "base/win/app_globals.h"
 #include "ui/string_ids.h"
 #include "ui/win/res_string.h"
 
@@ -20,6 +22,10 @@ constexpr int kChannelChoices = 17;
 bool IsSelected(HWND list, int n) {
     return SendMessageA(list, LVM_GETITEMSTATE, n, LVIS_SELECTED) & LVIS_SELECTED;
 }
+
+// Column widths in pixels: the track number and the channel, both short numbers.
+constexpr int kTrackColumnWidth = 55;
+constexpr int kChannelColumnWidth = 70;
 
 void InsertColumn(HWND list, int index, int format, int width, UINT titleId) {
     std::string title = ResString(titleId, Globals().instance);
@@ -56,8 +62,8 @@ void ListViewTable::SetEntry(int n, std::int32_t value) {
 }
 
 void InitTrackList(HWND list) {
-    InsertColumn(list, 0, LVCFMT_CENTER, 55, kIdsTrackColumn);
-    InsertColumn(list, 1, LVCFMT_RIGHT, 70, kIdsChannelColumn);
+    InsertColumn(list, 0, LVCFMT_CENTER, kTrackColumnWidth, kIdsTrackColumn);
+    InsertColumn(list, 1, LVCFMT_RIGHT, kChannelColumnWidth, kIdsChannelColumn);
     for (int n = 0; n < kTrackCount; ++n) {
         std::string number = WriteDecimal(n + 1);
         LVITEMA item{};
@@ -113,12 +119,6 @@ void RefreshChannelChoice(const TrackListControls& controls) {
     EnableWindow(controls.channel, selected);
     EnableWindow(controls.channelLabel, selected);
     EnsureFocus(controls.window);
-}
-
-void EnsureFocus(HWND window) {
-    if (!GetFocus()) {
-        SendMessageA(window, WM_NEXTDLGCTL, 0, 0);
-    }
 }
 
 }  // namespace mirlka

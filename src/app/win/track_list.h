@@ -6,7 +6,7 @@
 
 #include <cstdint>
 
-#include "app/track_table.h"
+#include "base/track_table.h"
 
 namespace mirlka {
 
@@ -42,8 +42,5 @@ void ApplyChannelChoice(const TrackListControls& controls);
 // Shows in the combo the value that all selected rows share (no choice when they differ) and
 // enables combo and label while any row is selected.
 void RefreshChannelChoice(const TrackListControls& controls);
-
-// A control that lost its enabled state may have held the focus: then the next one gets it.
-void EnsureFocus(HWND window);
 
 }  // namespace mirlka

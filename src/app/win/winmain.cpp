@@ -4,9 +4,10 @@
 
 #include <string>
 
-#include "app/paths.h"
-#include "app/win/app_globals.h"
+#include "base/paths.h"
+#include "base/win/app_globals.h"
 #include "app/win/main_window.h"
+#include "host/win/file_version.h"
 #include "host/win/tool_registration.h"
 #include "res/resource.h"
 #include "settings/win/saved_state.h"

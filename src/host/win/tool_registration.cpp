@@ -1,6 +1,8 @@
 #include "host/win/tool_registration.h"
 
-#include "app/win/app_globals.h"
+#include "host/win/file_version.h"
+
+#include "base/win/app_globals.h"
 #include "host/tool_entry.h"
 #include "ui/string_ids.h"
 #include "ui/win/res_string.h"
@@ -28,31 +30,6 @@ void SetText(HKEY key, HINSTANCE module, UINT nameId, const std::string& text) {
 }
 
 }  // namespace
-
-std::uint32_t ReadFileVersion(const char* path) {
-    if (!path) {
-        return 0;
-    }
-    DWORD handle = 0;
-    const DWORD size = GetFileVersionInfoSizeA(path, &handle);
-    if (size == 0) {
-        return 0;
-    }
-    HGLOBAL block = GlobalAlloc(GMEM_FIXED, size);
-    if (!block) {
-        return 0;
-    }
-    std::uint32_t version = 0;
-    VS_FIXEDFILEINFO* fixed = nullptr;
-    UINT length = 0;
-    if (GetFileVersionInfoA(path, handle, size, block) &&
-        VerQueryValueA(block, "\\", reinterpret_cast<void**>(&fixed), &length) && fixed &&
-        length >= sizeof(VS_FIXEDFILEINFO)) {
-        version = fixed->dwFileVersionMS;
-    }
-    GlobalFree(block);
-    return version;
-}
 
 LONG DeleteKeyTree(HKEY parent, const char* name) {
     // An empty name opens `parent` itself: the walk would empty it and then delete it.

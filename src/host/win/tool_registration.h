@@ -1,4 +1,4 @@
-// The program's entry in the host's Tools menu, and the file versions its menu text shows.
+// The program's entry in the host's Tools menu.
 #pragma once
 
 #include <windows.h>
@@ -7,10 +7,6 @@
 #include <string>
 
 namespace mirlka {
-
-// The file's version: major in the high 16 bits, minor in the low 16 bits; 0 when the file has no
-// version information or it cannot be read.
-std::uint32_t ReadFileVersion(const char* path);
 
 // Deletes the key `name` below `parent` with every key beneath it, deepest first. Returns the
 // error code of the step that stopped the walk, 0 when the key is gone. A failure leaves the

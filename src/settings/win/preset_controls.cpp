@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "app/win/track_list.h"
+#include "base/win/focus.h"
 #include "settings/presets.h"
 #include "ui/message_text.h"
 #include "ui/string_ids.h"

@@ -4,7 +4,7 @@
 
 #include <windows.h>
 
-#include "app/track_table.h"
+#include "base/track_table.h"
 #include "settings/settings_store.h"
 
 namespace mirlka {

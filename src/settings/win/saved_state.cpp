@@ -1,6 +1,6 @@
 #include "settings/win/saved_state.h"
 
-#include "app/win/app_globals.h"
+#include "base/win/app_globals.h"
 #include "host/win/tool_registration.h"
 #include "settings/app_state.h"
 #include "settings/presets.h"

@@ -4,12 +4,13 @@
 
 #include <string>
 
-#include "app/paths.h"
-#include "app/win/app_globals.h"
+#include "base/paths.h"
+#include "base/win/app_globals.h"
 #include "res/resource.h"
 #include "ui/string_ids.h"
 #include "ui/win/message_box.h"
 #include "ui/win/res_string.h"
+#include "ui/win/shell_open.h"
 
 namespace mirlka {
 
@@ -17,16 +18,6 @@ namespace {
 
 // The bold font of the description; the about box is modal, so one slot serves the process.
 HFONT boldFont = nullptr;
-
-// The full path of `module`'s file. False when there is none or it was cut to fit the buffer.
-bool ModulePath(HINSTANCE module, char (&buffer)[MAX_PATH]) {
-    const DWORD length = GetModuleFileNameA(module, buffer, MAX_PATH);
-    if (length == 0 || length >= MAX_PATH) {
-        buffer[0] = '\0';
-        return false;
-    }
-    return true;
-}
 
 // Shows the version texts whose key names are string entries 134 to 136 in the controls of the
 // same ids. Every failure leaves the controls empty: the box is still worth showing.
@@ -147,39 +138,6 @@ INT_PTR CALLBACK AboutDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) 
 
 void ShowAboutBox(HWND owner) {
     DialogBoxParamA(Globals().instance, MAKEINTRESOURCEA(IDD_ABOUT), owner, AboutDlgProc, 0);
-}
-
-bool GetManualPath(char (&buffer)[MAX_PATH]) {
-    char exePath[MAX_PATH];
-    std::optional<std::string> manual;
-    if (ModulePath(Globals().instance, exePath)) {
-        manual = PathBesideModule(exePath, kManualFileName);
-    }
-    if (!manual) {
-        buffer[0] = '\0';
-        return false;
-    }
-    lstrcpyA(buffer, manual->c_str());
-    return true;
-}
-
-void OpenWithShell(const char* target, HWND owner) {
-    const auto result = reinterpret_cast<INT_PTR>(
-        ShellExecuteA(owner, nullptr, target, nullptr, nullptr, SW_SHOWNORMAL));
-    if (result <= 32) {
-        ReportSystemError(GetLastError(), owner);
-    }
-}
-
-// A folder too deep for the path buffer is refused with the system's wording for a name that is
-// too long: a cut path could open some other file.
-void OpenManual(HWND owner) {
-    char manual[MAX_PATH];
-    if (!GetManualPath(manual)) {
-        ReportSystemError(ERROR_FILENAME_EXCED_RANGE, owner);
-        return;
-    }
-    OpenWithShell(manual, owner);
 }
 
 }  // namespace mirlka

@@ -1,4 +1,4 @@
-#include "app/win/app_globals.h"
+#include "base/win/app_globals.h"
 
 namespace mirlka {
 
