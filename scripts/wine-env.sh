@@ -59,6 +59,8 @@ init_prefix() {
     rm -rf "$WINEPREFIX"
     "$WINE" wineboot --init >"$state/wineboot.log" 2>&1
     "$WINESERVER" -w
+    # The loader called directly does not find Wine's own fonts: caption buttons need Marlett.
+    cp /usr/share/wine/fonts/marlett.ttf "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
     local subst='HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes'
     "$WINE" reg add "$subst" /v "ＭＳ Ｐゴシック" /d IPAPGothic /f >/dev/null
     "$WINE" reg add "$subst" /v "ＭＳ ゴシック" /d IPAGothic /f >/dev/null
