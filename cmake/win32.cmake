@@ -58,6 +58,14 @@ if(HOSTSIM_WIN_SOURCES)
     mirlka_warnings(hostsim)
 endif()
 
+# Drives mirlka.exe and the host simulator from another process, as a user would: the demo, the
+# benchmarks and the end-to-end tests use it.
+file(GLOB MIRLKA_DRIVER_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tools/driver/win/*.cpp)
+add_library(mirlka_driver STATIC ${MIRLKA_DRIVER_SOURCES})
+target_include_directories(mirlka_driver PUBLIC ${CMAKE_SOURCE_DIR}/tools)
+target_link_libraries(mirlka_driver PUBLIC mirlka_core ${MIRLKA_SYSTEM_LIBS})
+mirlka_warnings(mirlka_driver)
+
 # The Help menu opens the manual beside the program.
 add_custom_command(TARGET mirlka POST_BUILD
     COMMAND ${CMAKE_COMMAND} -E copy_if_different ${CMAKE_SOURCE_DIR}/docs/mirlka.html

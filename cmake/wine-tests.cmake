@@ -37,7 +37,7 @@ set_tests_properties(core_unit_tests_under_wine PROPERTIES FIXTURES_REQUIRED win
 function(mirlka_wine_test_program target)
     add_executable(${target} ${ARGN})
     target_include_directories(${target} PRIVATE ${CMAKE_SOURCE_DIR}/tests)
-    target_link_libraries(${target} PRIVATE mirlka_shell)
+    target_link_libraries(${target} PRIVATE mirlka_shell mirlka_driver)
     add_dependencies(${target} mirlka)
     if(TARGET hostsim)
         add_dependencies(${target} hostsim)
@@ -58,8 +58,7 @@ mirlka_wine_test_program(mirlka_e2e_tests ${E2E_TEST_SOURCES})
 # Execute of 256 tracks against the simulator next to a bare DDEML loop (a benchmark, not a test):
 #   build/win64/wine-run build/win64/execute_bench.exe [repetitions] [simulator tracks]
 add_executable(execute_bench ${CMAKE_SOURCE_DIR}/tools/bench/execute_bench.cpp)
-target_include_directories(execute_bench PRIVATE ${CMAKE_SOURCE_DIR}/tests)
-target_link_libraries(execute_bench PRIVATE mirlka_shell)
+target_link_libraries(execute_bench PRIVATE mirlka_shell mirlka_driver)
 mirlka_warnings(execute_bench)
 if(TARGET hostsim)
     add_dependencies(execute_bench hostsim)

@@ -9,12 +9,14 @@
 #include <string>
 #include <vector>
 
-#include "e2e/app_driver.h"
-#include "e2e/host_sim.h"
+#include "driver/win/app_driver.h"
+#include "driver/win/host_sim.h"
 #include "res/resource.h"
 #include "win/box_watcher.h"
+#include "win/test_support.h"
 
 namespace mirlka::test {
+using namespace mirlka::driver;
 namespace {
 
 using namespace std::chrono_literals;
@@ -86,7 +88,7 @@ TEST_F(AppTest, FirstStartRegistersTheToolAndResetClearsTheList) {
     for (int id : {IDC_CHANNEL, IDC_CHANNEL_LABEL, IDC_PRESET_SAVE, IDC_PRESET_DELETE}) {
         EXPECT_FALSE(IsWindowEnabled(app.Control(id))) << id;
     }
-    EXPECT_TRUE(WaitUntil(ToolKeyExists));
+    EXPECT_TRUE(WaitFor(ToolKeyExists));
     // Escape sends Cancel, which must not close the window.
     app.Command(IDCANCEL);
     EXPECT_TRUE(IsWindow(app.window()));
@@ -94,7 +96,7 @@ TEST_F(AppTest, FirstStartRegistersTheToolAndResetClearsTheList) {
     EXPECT_EQ(app.ChannelText(0), "3");
     EXPECT_EQ(app.ChannelText(255), "16");
     app.SelectRows({0, 255});
-    ASSERT_TRUE(WaitUntil([&] { return IsWindowEnabled(app.Control(IDC_CHANNEL)) != FALSE; }));
+    ASSERT_TRUE(WaitFor([&] { return IsWindowEnabled(app.Control(IDC_CHANNEL)) != FALSE; }));
     EXPECT_EQ(app.ComboChoice(IDC_CHANNEL), -1);
     app.Click(IDC_RESET);
     EXPECT_EQ(app.Entry(0), 0);
@@ -117,7 +119,7 @@ TEST_F(AppTest, TheChannelComboAndMenuFollowAndWriteTheSelectedRows) {
 
     // The refresh that follows a change of selection enables or disables combo and label.
     auto enabled = [&](bool state) {
-        return WaitUntil([&] {
+        return WaitFor([&] {
             return (IsWindowEnabled(app.Control(IDC_CHANNEL)) != FALSE) == state &&
                    (IsWindowEnabled(app.Control(IDC_CHANNEL_LABEL)) != FALSE) == state;
         });
@@ -148,7 +150,7 @@ TEST_F(AppTest, TheChannelComboAndMenuFollowAndWriteTheSelectedRows) {
     app.SelectRows({3, 4});
     ASSERT_TRUE(enabled(true));
     PostMessageA(app.window(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(list), -1);
-    ASSERT_TRUE(WaitUntil([&] { return app.OpenMenu() != nullptr; }));
+    ASSERT_TRUE(WaitFor([&] { return app.OpenMenu() != nullptr; }));
     const RECT row = app.RowRect(4);
     RECT menu = WindowRect(app.OpenMenu());
     EXPECT_EQ(menu.left, (row.left + row.right) / 2);
@@ -157,7 +159,7 @@ TEST_F(AppTest, TheChannelComboAndMenuFollowAndWriteTheSelectedRows) {
     for (WORD key : {VK_DOWN, VK_DOWN, VK_DOWN, VK_RETURN}) {
         app.PressKey(key);
     }
-    EXPECT_TRUE(WaitUntil([&] { return app.Entry(3) == 2 && app.Entry(4) == 2; }));
+    EXPECT_TRUE(WaitFor([&] { return app.Entry(3) == 2 && app.Entry(4) == 2; }));
     EXPECT_EQ(app.Entry(5), 12);
 
     // With no row selected every item is greyed: choosing does nothing.
@@ -166,7 +168,7 @@ TEST_F(AppTest, TheChannelComboAndMenuFollowAndWriteTheSelectedRows) {
     EXPECT_EQ(app.ComboChoice(IDC_CHANNEL), -1);
     PostMessageA(app.window(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(list),
                  MAKELPARAM(300, 200));
-    ASSERT_TRUE(WaitUntil([&] { return app.OpenMenu() != nullptr; }));
+    ASSERT_TRUE(WaitFor([&] { return app.OpenMenu() != nullptr; }));
     menu = WindowRect(app.OpenMenu());
     EXPECT_EQ(menu.left, 300);
     EXPECT_EQ(menu.top, 200);
@@ -175,7 +177,7 @@ TEST_F(AppTest, TheChannelComboAndMenuFollowAndWriteTheSelectedRows) {
     }
     Sleep(300);
     app.PressKey(VK_ESCAPE);
-    EXPECT_TRUE(WaitUntil([&] { return app.OpenMenu() == nullptr; }));
+    EXPECT_TRUE(WaitFor([&] { return app.OpenMenu() == nullptr; }));
     // An enabled item would have set the combo's choice.
     EXPECT_EQ(app.ComboChoice(IDC_CHANNEL), -1);
     ExpectClosedWith(app, copy, "1=5\r\n4=2\r\n5=2\r\n6=12\r\n");
@@ -196,14 +198,14 @@ TEST_F(AppTest, RestoredValuesAreTakenAsTheyStandAndWrittenBack) {
     EXPECT_EQ(app.ChannelText(2), "7");
     // A value that is no channel has no item in the combo.
     app.SelectRows({0});
-    ASSERT_TRUE(WaitUntil([&] { return IsWindowEnabled(app.Control(IDC_CHANNEL)) != FALSE; }));
+    ASSERT_TRUE(WaitFor([&] { return IsWindowEnabled(app.Control(IDC_CHANNEL)) != FALSE; }));
     EXPECT_EQ(app.ComboChoice(IDC_CHANNEL), -1);
     // -1 and 5 differ, though -1 is also the combo's "no choice".
     app.SelectRows({8});
     ASSERT_TRUE(app.WaitForChannelChoice(5));
     app.SelectRows({7, 8});
     EXPECT_TRUE(app.WaitForChannelChoice(-1));
-    EXPECT_TRUE(WaitUntil(ToolKeyExists));
+    EXPECT_TRUE(WaitFor(ToolKeyExists));
 
     const RECT rect = WindowRect(app.window());
     ASSERT_TRUE(app.Close());
@@ -310,7 +312,7 @@ TEST_F(AppTest, EnterRunsExecuteAndHelpReportsAMissingManual) {
     EXPECT_EQ(failed.title, ToAnsi("エラー"));
     EXPECT_EQ(failed.text, ToAnsi("Cakewalkとの対話を、確立できませんでした。"));
     EXPECT_EQ(app.ComboItems(IDC_PRESET), std::vector<std::string>{});  // not Save
-    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(failed.window); }));
+    ASSERT_TRUE(WaitFor([&] { return !IsWindow(failed.window); }));
 
     BoxWatcher about(BoxSource::Process(app.processId()), IDCANCEL, 15s);
     PostMessageA(app.window(), WM_COMMAND, IDM_ABOUT, 0);
@@ -354,22 +356,22 @@ TEST_F(AppTest, ASecondStartLeavesTheFileAloneAndTheMenuTogglesTheRegistration) 
     ASSERT_TRUE(first.window());
     auto minimise = [&] {
         ShowWindow(first.window(), SW_MINIMIZE);
-        return WaitUntil([&] { return IsIconic(first.window()) != FALSE; });
+        return WaitFor([&] { return IsIconic(first.window()) != FALSE; });
     };
     SetWindowPos(first.window(), nullptr, 210, 160, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
     SendMessageA(first.window(), WM_EXITSIZEMOVE, 0, 0);  // the end of the user's move
     ASSERT_TRUE(minimise());
 
     EXPECT_EQ(App::RunToEnd(copy, 10000), 0u);
-    EXPECT_TRUE(WaitUntil([&] { return !IsIconic(first.window()); }));
+    EXPECT_TRUE(WaitFor([&] { return !IsIconic(first.window()); }));
     EXPECT_EQ(GetForegroundWindow(), first.window());
     EXPECT_EQ(copy.Settings(), settings);
 
     // File > register: each choice follows the check mark that the opening menu showed.
-    ASSERT_TRUE(WaitUntil(ToolKeyExists));
+    ASSERT_TRUE(WaitFor(ToolKeyExists));
     for (bool registered : {false, true, false}) {
         ASSERT_TRUE(first.ChooseMenuItem('f', 't'));
-        EXPECT_TRUE(WaitUntil([&] { return ToolKeyExists() == registered; })) << registered;
+        EXPECT_TRUE(WaitFor([&] { return ToolKeyExists() == registered; })) << registered;
     }
 
     // Closed while minimised, it saves the place of its last move.

@@ -9,12 +9,13 @@
 #include <vector>
 
 #include "base/track_table.h"
-#include "e2e/host_sim.h"
+#include "driver/win/host_sim.h"
 #include "host/win/execute_command.h"
 #include "win/box_watcher.h"
 #include "win/test_support.h"
 
 namespace mirlka::test {
+using namespace mirlka::driver;
 namespace {
 
 std::string TrackText(int t, int c) {

@@ -6,10 +6,11 @@
 #include <random>
 #include <string>
 
-#include "e2e/app_driver.h"
+#include "driver/win/app_driver.h"
 #include "settings/settings_store.h"
 
 namespace mirlka::test {
+using namespace mirlka::driver;
 namespace {
 
 // `count` sections named `prefix` and a number, each holding `lines`.

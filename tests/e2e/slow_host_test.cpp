@@ -4,12 +4,13 @@
 
 #include <string>
 
-#include "e2e/app_driver.h"
-#include "e2e/host_sim.h"
+#include "driver/win/app_driver.h"
+#include "driver/win/host_sim.h"
 #include "res/resource.h"
 #include "win/box_watcher.h"
 
 namespace mirlka::test {
+using namespace mirlka::driver;
 namespace {
 
 // Rows 1 and 2 assigned: a batch of three executes with the closing expression.
@@ -21,7 +22,7 @@ const char* const kTwoRows =
 bool StartRun(const App& app, const HostSim& host) {
     PostMessageA(app.window(), WM_COMMAND, MAKEWPARAM(IDC_EXECUTE, BN_CLICKED),
                  reinterpret_cast<LPARAM>(app.Control(IDC_EXECUTE)));
-    return WaitUntil([&] { return !host.Executes().empty(); }, 20000);
+    return WaitFor([&] { return !host.Executes().empty(); }, 20000);
 }
 
 // No message box of the program comes up within a few seconds.

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "e2e/host_sim.h"
+#include "driver/win/host_sim.h"
 #include "host/cal_batch.h"
 #include "win/test_support.h"
 

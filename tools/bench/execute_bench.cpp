@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "base/track_table.h"
-#include "e2e/host_sim.h"
+#include "driver/win/host_sim.h"
 #include "host/cal_batch.h"
 #include "host/execute_batch.h"
 #include "host/win/dde_transport.h"
@@ -64,9 +64,7 @@ bool BareRun(const std::vector<std::string>& texts) {
                 DdeFreeDataHandle(data);
                 ok = false;
             }
-            MSG message;
-            PeekMessageA(&message, nullptr, WM_MOUSEFIRST, 0x020D, PM_REMOVE);
-            PeekMessageA(&message, nullptr, WM_KEYFIRST, 0x0109, PM_REMOVE);
+            DropQueuedInput();
         }
         DdeDisconnect(conversation);
     }
@@ -89,8 +87,8 @@ double Median(std::vector<double> values) {
 }
 
 // Executes that the host has logged so far; waits until `expected` have come or 60 s pass.
-std::size_t ExecutesLogged(const test::HostSim& host, std::size_t expected) {
-    test::WaitFor([&] { return host.Executes().size() >= expected; }, 60000);
+std::size_t ExecutesLogged(const driver::HostSim& host, std::size_t expected) {
+    driver::WaitFor([&] { return host.Executes().size() >= expected; }, 60000);
     return host.Executes().size();
 }
 
@@ -100,7 +98,7 @@ int main(int argc, char** argv) {
     const int repetitions = argc > 1 ? std::max(1, std::atoi(argv[1])) : 5;
     const std::string tracks = argc > 2 ? argv[2] : "256";
 
-    test::HostSim host("--tracks " + tracks);
+    driver::HostSim host("--tracks " + tracks);
     if (!host.WaitReady()) {
         std::fprintf(stderr, "the host simulator did not start\n");
         return 1;
@@ -172,7 +170,7 @@ int main(int argc, char** argv) {
         Median(toolCall), Median(bareDone), Median(toolCall) / Median(bareDone));
 
     // A slow host: 16 rows, each execute acknowledged 100 ms late, 1.7 s of host work in all.
-    test::HostSim slow("--tracks 16 --ack-delay 100");
+    driver::HostSim slow("--tracks 16 --ack-delay 100");
     ArrayTrackTable sixteen;
     for (int t = 0; t < 16; ++t) {
         sixteen.SetEntry(t, 16 - t);

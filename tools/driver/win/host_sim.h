@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "win/test_support.h"
+#include "driver/win/process.h"
 
-namespace mirlka::test {
+namespace mirlka::driver {
 
 // "Track <i>: chan <c>, <n> events, <k> on chan"
 struct SongTrack {
@@ -93,4 +93,4 @@ class HostSim {
     Process process_;
 };
 
-}  // namespace mirlka::test
+}  // namespace mirlka::driver

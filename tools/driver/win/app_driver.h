@@ -1,4 +1,4 @@
-// Drives a copy of mirlka.exe from the test process the way a user would: the program runs from a
+// Drives a copy of mirlka.exe from another process the way a user would: the program runs from a
 // fresh folder with a prepared settings file, and its controls are reached by window messages.
 #pragma once
 
@@ -9,14 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "win/test_support.h"
+#include "driver/win/process.h"
 
-namespace mirlka::test {
-
-template <typename Done>
-bool WaitUntil(Done done, DWORD ms = 5000) {
-    return WaitFor(done, ms);
-}
+namespace mirlka::driver {
 
 // The host's Tools-menu entry of the program, in the registry view the host reads.
 bool ToolKeyExists();
@@ -88,4 +83,4 @@ class App {
     HWND window_ = nullptr;
 };
 
-}  // namespace mirlka::test
+}  // namespace mirlka::driver

@@ -1,4 +1,4 @@
-#include "e2e/app_driver.h"
+#include "driver/win/app_driver.h"
 
 #include <commctrl.h>
 
@@ -6,7 +6,7 @@
 
 #include "res/resource.h"
 
-namespace mirlka::test {
+namespace mirlka::driver {
 namespace {
 
 constexpr char kToolKey[] = "SOFTWARE\\Cakewalk Music Software\\Tools Menu\\mirlka";
@@ -93,7 +93,7 @@ std::optional<DWORD> App::RunToEnd(const AppCopy& copy, DWORD timeoutMs) {
 
 App::App(const AppCopy& copy) : process_(copy.ExePath(), Quoted(copy.ExePath())) {
     const DWORD id = processId();
-    WaitUntil(
+    WaitFor(
         [&] {
             for (HWND w = nullptr; (w = FindWindowExA(nullptr, w, "MiRlKaWnd", nullptr));) {
                 DWORD owner = 0;
@@ -214,7 +214,7 @@ void App::PressKey(WORD key) const {
 
 bool App::ChooseMenuItem(char menuKey, char itemKey) const {
     PostMessageA(window_, WM_SYSCOMMAND, SC_KEYMENU, menuKey);
-    const bool opened = WaitUntil([&] { return OpenMenu() != nullptr; });
+    const bool opened = WaitFor([&] { return OpenMenu() != nullptr; });
     PostMessageA(window_, WM_CHAR, static_cast<WPARAM>(itemKey), 0);
     return opened;
 }
@@ -224,7 +224,7 @@ void App::Click(int id) const {
 }
 
 bool App::WaitForChannelChoice(int expected) const {
-    return WaitUntil([&] { return ComboChoice(IDC_CHANNEL) == expected; });
+    return WaitFor([&] { return ComboChoice(IDC_CHANNEL) == expected; });
 }
 
 bool App::Close() {
@@ -232,4 +232,4 @@ bool App::Close() {
     return WaitForSingleObject(process_.handle(), 10000) == WAIT_OBJECT_0;
 }
 
-}  // namespace mirlka::test
+}  // namespace mirlka::driver
