@@ -88,10 +88,14 @@ class Fake final : public HostTransport, public HostNotifier {
     void NoConversation() override { log_.push_back("Message 147"); }
 
   private:
+    // A track's expression is logged by its TrackChannel part; its bytes are pinned elsewhere.
     std::string Text(const HostText& text) const {
-        const std::string ascii = text.form == TextForm::Narrow
-                                      ? text.narrow
-                                      : std::string(text.wide.begin(), text.wide.end());
+        std::string ascii = text.form == TextForm::Narrow
+                                ? text.narrow
+                                : std::string(text.wide.begin(), text.wide.end());
+        if (const auto at = ascii.find("(TrackChannel "); at != std::string::npos) {
+            ascii = ascii.substr(at, ascii.find(')', at) - at + 1);
+        }
         return text.form == form_ ? ascii : ascii + " (other form)";
     }
     static std::string On(Handle conversation) {
@@ -112,7 +116,7 @@ class Fake final : public HostTransport, public HostNotifier {
 };
 
 std::string Track(int t, std::int32_t v) {
-    return "Execute " + BuildTrackExpression(t, v, TextForm::Narrow).narrow;
+    return "Execute (TrackChannel " + std::to_string(v - 1) + " " + std::to_string(t) + ")";
 }
 const std::string kClosing = "Execute (do (= From Now) (= Thru Now) )";
 const Log kNarrowConnect = {"Open narrow", "Name wincake", "Name System", "Connect wincake System"};

@@ -73,22 +73,8 @@ TEST(HostsimCal, RefusedExpressionsLeaveEverythingUnchanged) {
     } cases[] = {
         {pre + "(Foo 1))", "unknown function"},
         {pre + "(TrackChannel 16 2))", "channel 16"},
-        {pre + "(forEachEvent (= Event.Chan 16)))", "channel 16"},
         {pre + "(TrackSelect 1 999))", "track 999"},
-        {pre + "(TrackChannel 3 -1))", "track -1"},
-        {pre + "(TrackSelect 2 1))", "selection state"},
-        {pre + "(TrackSelect 1))", "number of arguments"},
-        {pre + "(= Event.Chan 3))", "outside forEachEvent"},
-        {pre + "(forEachEvent (TrackSelect 0 -1)))", "inside forEachEvent"},
-        {pre + "(= From 3))", "Now"},
-        {pre + "(TrackChannel 3 x))", "not an integer"},
-        {pre + "(TrackChannel 3 99999999999))", "bad number"},
         {pre + "(TrackChannel 3 1)", "unbalanced"},
-        {pre + "(TrackChannel 3 1)) (do)", "trailing"},
-        {pre + "(TrackChannel 3 1))" + std::string(2, '\0'), "trailing"},
-        {pre + "(TrackChannel 3\x01 1))", "unexpected byte"},
-        {"", "empty"},
-        {" \r\n\t", "empty"},
         {std::string(200, '(') + std::string(200, ')'), "too deep"},
     };
     for (const auto& c : cases) {

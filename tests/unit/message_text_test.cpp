@@ -16,10 +16,6 @@ TEST(TitleIdForType, FollowsTheIconBitsOnly) {
         {0x20, kIdsTitleConfirm},
         {0x30, kIdsTitleWarning},
         {0x40, kIdsTitleInformation},
-        {kMbError, 137},
-        {kMbAskYesNo, 138},
-        {kMbWarning, 139},
-        {kMbWarnYesNo, 139},
         {0x0, 0},
         {0x4, 0},
         {0x50, 0},
@@ -31,14 +27,6 @@ TEST(TitleIdForType, FollowsTheIconBitsOnly) {
     for (const auto& c : cases) {
         EXPECT_EQ(TitleIdForType(c.type), c.id) << std::hex << c.type;
     }
-}
-
-TEST(ComposeMessage, PrefixGoesDirectlyInFront) {
-    EXPECT_EQ(ComposeMessage("\x82\xa0", std::nullopt), "\x82\xa0");
-    EXPECT_EQ(ComposeMessage("text", "'Drums'\n"), "'Drums'\ntext");
-    EXPECT_EQ(ComposeMessage("text", "ab"), "abtext");
-    EXPECT_EQ(ComposeMessage("", "''\n"), "''\n");
-    EXPECT_EQ(ComposeMessage("", std::nullopt), "");
 }
 
 }  // namespace

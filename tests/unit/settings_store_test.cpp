@@ -143,19 +143,26 @@ TEST_F(SettingsFileTest, FailedLoadKeepsSections) {
     EXPECT_FALSE(store.Write());
 }
 
-// The temporary file cannot be created: a directory holds its name. (A replacement that fails is
-// pinned end to end, on the platform that ships.)
+// The temporary file cannot be created (a directory holds its name), or the disk fills up while it
+// is written (it leads to /dev/full). A replacement that fails is pinned end to end.
 TEST_F(SettingsFileTest, FailedWriteKeepsOldFile) {
     const std::string path = PathOf("mirlka.ini");
+    const std::string temp = path + ".tmp";
     WriteBytes(path, "[Old]\r\nx=1\r\n");
-    fs::create_directory(path + ".tmp");
-    SettingsStore store(path);
-    store.SetValue("New", "y", "2");
-    EXPECT_FALSE(store.Write());
-    EXPECT_EQ(ReadBytes(path), "[Old]\r\nx=1\r\n");
-    EXPECT_TRUE(fs::is_directory(path + ".tmp"));
-    fs::remove(path + ".tmp");
-    EXPECT_EQ(EntryCount(), 1u);  // nothing else was left behind
+    for (const bool full : {false, true}) {
+        if (full) {
+            fs::create_symlink("/dev/full", temp);
+        } else {
+            fs::create_directory(temp);
+        }
+        SettingsStore store(path);
+        store.SetValue("New", "y", std::string(100000, 'v'));
+        EXPECT_FALSE(store.Write()) << full;
+        EXPECT_EQ(ReadBytes(path), "[Old]\r\nx=1\r\n") << full;
+        EXPECT_EQ(fs::is_directory(temp), !full) << "only the temporary file is removed";
+        fs::remove(temp);
+        EXPECT_EQ(EntryCount(), 1u);  // nothing else was left behind
+    }
 }
 
 }  // namespace

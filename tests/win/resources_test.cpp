@@ -8,48 +8,13 @@
 #include <vector>
 
 #include "ui/win/res_string.h"
+#include "golden.h"
 #include "win/test_support.h"
 
 namespace {
 
 using mirlka::test::ToAnsi;
 constexpr auto npos = std::string::npos;
-
-struct Entry {
-    UINT id;
-    const char* utf8;
-};
-
-const Entry kEntries[] = {
-    {2, "https://mirelka.example.org/"},
-    {3, "SOFTWARE\\Cakewalk Music Software\\Tools Menu\\mirlka"},
-    {4, "ExePath"},
-    {5, "MenuText"},
-    {6, "StatusBarText"},
-    {7, "Generic"},
-    {8, "Type"},
-    {134, "FileDescription"},
-    {135, "LegalCopyright"},
-    {136, "Comments"},
-    {137, "エラー"},
-    {138, "確認"},
-    {139, "警告"},
-    {140, "情報"},
-    {141, "Mirelka for Cakewalk"},
-    {142, "WWWブラウザを起動し、インターネットへの接続を試みますか?"},
-    {143, "このプリセットは、すでに存在します。上書きしますか?"},
-    {144, "このプリセットを、削除してもよろしいですか?"},
-    {145, "この名前のプリセットは、存在しません。"},
-    {146, "Cakewalkは、再生または録音を行っています。\n停止してから実行してください。"},
-    {147, "Cakewalkとの対話を、確立できませんでした。"},
-    {148, "予期しないエラーが発生しました。"},
-    {149, "トラック"},
-    {150, "チャンネル"},
-    {151, "Mirelka"},
-    {152,
-     "Cakewalkに変更を送りましたが、Cakewalkからの完了の確認がまだありません。\nCakewalkで結果を確"
-     "かめてください。"},
-};
 
 // Both the shipped 32-bit program and the build that these tests belong to, which lies beside them.
 class ProgramResources : public ::testing::TestWithParam<std::string> {
@@ -68,12 +33,14 @@ TEST(AnsiCodePage, IsShiftJis) {
 
 // Every entry byte for byte, and no entry besides them.
 TEST_P(ProgramResources, StringTableIsExactlyTheListedEntries) {
+    const auto entries = mirlka::test::ReadGolden("string-table.txt");
+    ASSERT_EQ(entries.size(), 26u);
     for (UINT id = 0; id < 400; ++id) {
-        const auto entry = std::find_if(std::begin(kEntries), std::end(kEntries),
-                                        [id](const Entry& e) { return e.id == id; });
+        const auto entry = std::ranges::find(entries, std::to_string(id),
+                                             &std::pair<std::string, std::string>::first);
         std::string text = "stale";
         mirlka::LoadResString(text, id, module_.get());
-        EXPECT_EQ(text, entry == std::end(kEntries) ? "" : ToAnsi(entry->utf8)) << "string " << id;
+        EXPECT_EQ(text, entry == entries.end() ? "" : ToAnsi(entry->second)) << "string " << id;
     }
 }
 
@@ -90,34 +57,20 @@ TEST_P(ProgramResources, VersionBlockCarriesTheProgramVersionAndTexts) {
     ASSERT_TRUE(VerQueryValueA(block.data(), "\\", reinterpret_cast<void**>(&fixed), &length));
     EXPECT_EQ(fixed->dwFileVersionMS, 0x00010001u);
     EXPECT_EQ(fixed->dwFileVersionLS, (2005u << 16) | 708u);
-
     DWORD* translation = nullptr;
     ASSERT_TRUE(VerQueryValueA(block.data(), "\\VarFileInfo\\Translation",
                                reinterpret_cast<void**>(&translation), &length));
-    ASSERT_EQ(length, 4u);
-    EXPECT_EQ(LOWORD(*translation), 0x0411);
-    EXPECT_EQ(HIWORD(*translation), 0x04B0);
+    EXPECT_EQ(*translation, 0x04B00411u);
 
-    const struct {
-        const char* key;
-        const char* utf8;
-    } values[] = {
-        {"FileDescription", "Mirelka for Cakewalk version 1.01"},
-        {"Comments", "Cakewalkの各トラックのMIDIチャンネルを、一括変更するためのプログラムです。"},
-        {"FileVersion", "1, 1, 2005, 708"},
-        {"ProductVersion", "1, 1, 2005, 708"},
-        {"InternalName", "Mirelka for Cakewalk"},
-        {"OriginalFilename", "mirlka.exe"},
-        {"ProductName", "Mirelka for Cakewalk version 1.01"},
-        {"LegalCopyright", "Copyright (C) 2005-2026 Mirelka project"},
-    };
-    for (const auto& value : values) {
-        const std::string query = std::string("\\StringFileInfo\\041104B0\\") + value.key;
+    const auto values = mirlka::test::ReadGolden("version-block.txt");
+    ASSERT_EQ(values.size(), 8u);
+    for (const auto& [key, utf8] : values) {
+        const std::string query = "\\StringFileInfo\\041104B0\\" + key;
         char* text = nullptr;
         ASSERT_TRUE(
             VerQueryValueA(block.data(), query.c_str(), reinterpret_cast<void**>(&text), &length))
-            << value.key;
-        EXPECT_EQ(std::string(text), ToAnsi(value.utf8)) << value.key;
+            << key;
+        EXPECT_EQ(std::string(text), ToAnsi(utf8)) << key;
     }
 }
 

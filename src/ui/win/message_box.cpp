@@ -94,11 +94,6 @@ MessageBoxCentering::~MessageBoxCentering() {
     }
 }
 
-CenteringSnapshot MessageBoxCenteringState() {
-    return {centering.guardCount, centering.hook != nullptr, centering.library != nullptr,
-            centering.monitorFromWindow != nullptr && centering.getMonitorInfo != nullptr};
-}
-
 LRESULT CALLBACK CenteringHookProc(int code, WPARAM wParam, LPARAM lParam) {
     if (code >= 0) {
         const auto* call = reinterpret_cast<const CWPRETSTRUCT*>(lParam);

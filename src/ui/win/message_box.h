@@ -42,13 +42,4 @@ class MessageBoxCentering {
     MessageBoxCentering& operator=(const MessageBoxCentering&) = delete;
 };
 
-// What the centring of message boxes holds at this moment.
-struct CenteringSnapshot {
-    int guardCount;           // guards alive
-    bool hookInstalled;       // the one shared hook
-    bool libraryHeld;         // the reference to user32.dll taken by the first guard
-    bool monitorSlotsFilled;  // both monitor functions found at some load
-};
-CenteringSnapshot MessageBoxCenteringState();
-
 }  // namespace mirlka
