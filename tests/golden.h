@@ -26,4 +26,14 @@ inline std::vector<std::pair<std::string, std::string>> ReadGolden(const char* n
     return rows;
 }
 
+// The text of `key` in `name`, or a text that no expected value equals.
+inline std::string GoldenText(const char* name, const std::string& key) {
+    for (const auto& [k, text] : ReadGolden(name)) {
+        if (k == key) {
+            return text;
+        }
+    }
+    return "(no " + key + " in " + name + ")";
+}
+
 }  // namespace mirlka::test

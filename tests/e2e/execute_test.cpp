@@ -3,14 +3,15 @@
 
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "base/track_table.h"
 #include "driver/win/host_sim.h"
+#include "golden.h"
+#include "host/cal_batch.h"
 #include "host/win/execute_command.h"
+#include "hostsim/hex.h"
 #include "win/box_watcher.h"
 #include "win/test_support.h"
 
@@ -18,27 +19,18 @@ namespace mirlka::test {
 using namespace mirlka::driver;
 namespace {
 
-std::string TrackText(int t, int c) {
-    const std::string track = std::to_string(t), chan = std::to_string(c);
-    return "(do (= From Now) (= Thru Now) (TrackSelect 0 -1) (TrackChannel " + chan + " " + track +
-           ") (TrackSelect 1 " + track + ") (forEachEvent (= Event.Chan " + chan +
-           ") ) (TrackSelect 0 " + track + ") )";
-}
-const std::string kClosingText = "(do (= From Now) (= Thru Now) )";
-
-// The bytes of a text as the host receives it, terminator included.
-std::string Bytes(const std::string& text, bool wide) {
+// The simulator's log line of an execute it accepted: the bytes as the host receives them,
+// terminator included, UTF-16 little-endian on a wide conversation.
+std::string Executed(const std::string& text, bool wide = false) {
     std::string bytes;
     for (char c : text + '\0') {
         bytes += wide ? std::string{c, '\0'} : std::string{c};
     }
-    return bytes;
-}
-// The simulator's log line of an execute it accepted.
-std::string Executed(const std::string& text, bool wide = false) {
-    const std::string bytes = Bytes(text, wide);
     return std::string("execute codepage=") + (wide ? "1200" : "1004") +
-           " size=" + std::to_string(bytes.size()) + " bytes=" + Hex(bytes) + " result=ok";
+           " size=" + std::to_string(bytes.size()) + " bytes=" + hostsim::Hex(bytes) + " result=ok";
+}
+std::string Cal(const char* key) {
+    return GoldenText("cal-expressions.txt", key);
 }
 
 class Execute : public ::testing::Test {
@@ -53,145 +45,92 @@ class Execute : public ::testing::Test {
     void TearDown() override { DestroyWindow(owner_); }
 
     // Runs Execute as the main window does on a table of (row, value) entries and returns the
-    // boxes it showed, all answered.
-    std::vector<SeenBox> Run(const std::vector<std::pair<int, int>>& entries,
-                             DWORD* elapsedMs = nullptr) {
+    // boxes it showed, each answered with OK; `elapsedMs` gets the run's time.
+    std::vector<SeenBox> Run(const std::vector<std::pair<int, int>>& entries, DWORD& elapsedMs) {
         ArrayTrackTable table;
         for (const auto& [row, value] : entries) {
             table.SetEntry(row, value);
         }
-        // Every box this thread shows is read and answered with OK from a thread of its own.
-        std::vector<SeenBox> boxes;
-        std::atomic<bool> done{false};
-        std::thread answer([&, thread = GetCurrentThreadId()] {
-            while (!done) {
-                HWND box = FindMessageBox(BoxSource::Thread(thread));
-                if (!box) {
-                    Sleep(10);
-                    continue;
-                }
-                boxes.push_back(ReadMessageBox(box));
-                HWND ok = GetDlgItem(box, IDOK);
-                boxes.back().pressed = ok != nullptr;
-                PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
-                             reinterpret_cast<LPARAM>(ok));
-                WaitFor([box] { return !IsWindow(box); }, 5000);
-            }
-        });
+        auto watcher = BoxWatcher::Every(BoxSource::ThisThread(), IDOK);
         const DWORD start = GetTickCount();
         RunExecute(owner_, table);
-        if (elapsedMs) {
-            *elapsedMs = GetTickCount() - start;
-        }
-        done = true;
-        answer.join();
-        return boxes;
+        elapsedMs = GetTickCount() - start;
+        return watcher->Stop();
     }
 
-    static void ExpectOneBox(const std::vector<SeenBox>& boxes, const std::string& title,
-                             const std::string& text) {
+    static void ExpectOneBox(const std::vector<SeenBox>& boxes, const char* titleId,
+                             const char* textId) {
+        auto text = [](const char* id) { return ToAnsi(GoldenText("string-table.txt", id)); };
         ASSERT_EQ(boxes.size(), 1u);
-        EXPECT_EQ(boxes[0].title, title);
-        EXPECT_EQ(boxes[0].text, text);
+        EXPECT_EQ(boxes[0].title, text(titleId));
+        EXPECT_EQ(boxes[0].text, text(textId));
         EXPECT_TRUE(boxes[0].pressed) << "an OK button";
     }
 
     static inline Module module_ = LoadAsData();
     HWND owner_ = nullptr;
+    DWORD elapsed_ = 0;
 };
 
-TEST_F(Execute, WorkedExampleReachesTheHostByteForByte) {
-    for (const bool wide : {false, true}) {
-        SCOPED_TRACE(wide ? "wide after a refused narrow" : "narrow");
-        HostSim host(wide ? "--refuse-narrow" : "");
-        ASSERT_TRUE(host.WaitReady());
-        EXPECT_TRUE(Run({{2, 10}}).empty());
-
-        std::vector<std::string> expected;
-        if (wide) {
-            expected.push_back("connect codepage=1004 accepted=0");
-        }
-        expected.insert(
-            expected.end(),
-            {std::string("connect codepage=") + (wide ? "1200" : "1004") + " accepted=1",
-             "request item=Playing format=1 reply=" + Hex(Bytes("No", wide)),
-             Executed(TrackText(2, 9), wide), Executed(kClosingText, wide), "disconnect"});
-        EXPECT_EQ(host.LogAfterDisconnect(), expected);
-    }
-}
-
+// All 256 rows, the worked example among them, byte for byte on a narrow conversation.
 TEST_F(Execute, EveryAssignedRowArrivesCompleteAndInOrder) {
     HostSim host("--tracks 256");
     ASSERT_TRUE(host.WaitReady());
     std::vector<std::pair<int, int>> entries;
-    std::vector<std::string> expected;
+    std::vector<std::string> expected = {
+        "connect codepage=1004 accepted=1",
+        "request item=Playing format=1 reply=" + hostsim::Hex(std::string("No\0", 3))};
     for (int t = 0; t < kTrackCount; ++t) {
-        entries.emplace_back(t, t % 16 + 1);
-        expected.push_back(Executed(TrackText(t, t % 16)));
+        const int v = (t + 7) % 16 + 1;  // track 2 gets 10
+        entries.emplace_back(t, v);
+        expected.push_back(
+            Executed(t == 2 ? Cal("2 10") : BuildTrackExpression(t, v, TextForm::Narrow).narrow));
     }
-    expected.push_back(Executed(kClosingText));
-    EXPECT_TRUE(Run(entries).empty());
-
-    EXPECT_EQ(host.LogAfterDisconnect().back(), "disconnect");
-    EXPECT_EQ(host.Executes(), expected);
+    expected.push_back(Executed(Cal("closing")));
+    expected.push_back("disconnect");
+    EXPECT_TRUE(Run(entries, elapsed_).empty());
+    EXPECT_EQ(host.LogAfterDisconnect(), expected);
 }
 
-// A host that answers Playing later than the 10 s the request waits counts as not playing.
-TEST_F(Execute, PlayingAnswerDecidesWhetherAnythingIsSent) {
-    const struct {
-        const char* options;
-        bool busy;
-    } cases[] = {
-        {"--playing \"Yes, recording\"", true},
-        {"--playing yes", false},
-        {"--playing-none", false},
-        {"--playing Yes --playing-delay 12000", false},
-    };
-    for (const auto& test : cases) {
-        SCOPED_TRACE(test.options);
-        HostSim host(test.options);
-        ASSERT_TRUE(host.WaitReady());
-        DWORD elapsed = 0;
-        const std::vector<SeenBox> boxes = Run({{0, 1}, {5, 16}}, &elapsed);
-        host.LogAfterDisconnect(20000);
-        if (test.busy) {
-            ExpectOneBox(boxes, ToAnsi("警告"),
-                         ToAnsi("Cakewalkは、再生または録音を行っています。\n停止してから"
-                                "実行してください。"));
-            EXPECT_TRUE(host.Executes().empty());
-        } else {
-            EXPECT_TRUE(boxes.empty());
-            EXPECT_EQ(host.Executes(), (std::vector<std::string>{Executed(TrackText(0, 0)),
-                                                                 Executed(TrackText(5, 15)),
-                                                                 Executed(kClosingText)}));
-        }
-        if (std::string(test.options).ends_with("12000")) {
-            EXPECT_GE(elapsed, 9900u) << "the run gave up on the answer before its time-out";
-        }
-    }
+// The narrow conversation is refused, and the host answers Playing later than the 10 s that the
+// request waits: the host counts as not playing, and the wide texts arrive.
+TEST_F(Execute, ASlowPlayingAnswerCountsAsNotPlayingAndWideTextsArrive) {
+    HostSim host("--refuse-narrow --playing Yes --playing-delay 12000");
+    ASSERT_TRUE(host.WaitReady());
+    EXPECT_TRUE(Run({{2, 10}}, elapsed_).empty());
+    const std::vector<std::string> log = host.LogAfterDisconnect(20000);
+    ASSERT_EQ(log.size(), 6u);
+    EXPECT_EQ(log[0], "connect codepage=1004 accepted=0");
+    EXPECT_EQ(log[1], "connect codepage=1200 accepted=1");
+    EXPECT_EQ(std::vector(log.begin() + 3, log.end()),
+              (std::vector<std::string>{Executed(Cal("2 10"), true), Executed(Cal("closing"), true),
+                                        "disconnect"}));
+}
+
+// An answer after 8 s is still in time.
+TEST_F(Execute, APlayingHostGetsNothingAndTheUserIsTold) {
+    HostSim host("--playing \"Yes, recording\" --playing-delay 8000");
+    ASSERT_TRUE(host.WaitReady());
+    ExpectOneBox(Run({{0, 1}, {5, 16}}, elapsed_), "139", "146");
+    host.LogAfterDisconnect();
+    EXPECT_TRUE(host.Executes().empty());
 }
 
 // The host ends its process while it works through the batch: the run must end, and the user
 // must hear that not every track was set.
 TEST_F(Execute, HostDyingMidBatchIsReported) {
-    const struct { int rows, quitAfter; } cases[] = {{10, 3}, {2, 2}, {40, 1}};
-    for (const auto& test : cases) {
-        SCOPED_TRACE(std::to_string(test.rows) + " rows, quits at execute " +
-                     std::to_string(test.quitAfter));
-        HostSim host("--tracks 64 --quit-after " + std::to_string(test.quitAfter));
-        ASSERT_TRUE(host.WaitReady());
-        std::vector<std::pair<int, int>> entries;
-        for (int t = 0; t < test.rows; ++t) {
-            entries.emplace_back(t, 7);
-        }
-        DWORD elapsed = 0;
-        const std::vector<SeenBox> boxes = Run(entries, &elapsed);
-        // At most the quiet limit of the wait plus the disconnect's own 10 s.
-        EXPECT_LT(elapsed, 25000u);
-        EXPECT_EQ(WaitForSingleObject(host.process(), 5000), WAIT_OBJECT_0);
-        ExpectOneBox(boxes, ToAnsi("エラー"), ToAnsi("Cakewalkとの対話を、確立できませんでした。"));
-        EXPECT_EQ(host.Executes().size(), static_cast<std::size_t>(test.quitAfter));
+    HostSim host("--tracks 64 --quit-after 3");
+    ASSERT_TRUE(host.WaitReady());
+    std::vector<std::pair<int, int>> entries;
+    for (int t = 0; t < 10; ++t) {
+        entries.emplace_back(t, 7);
     }
+    const std::vector<SeenBox> boxes = Run(entries, elapsed_);
+    // At most the quiet limit of the wait plus the disconnect's own 10 s.
+    EXPECT_LT(elapsed_, 25000u);
+    EXPECT_EQ(WaitForSingleObject(host.process(), 5000), WAIT_OBJECT_0);
+    ExpectOneBox(boxes, "137", "147");
+    EXPECT_EQ(host.Executes().size(), 3u);
 }
 
 }  // namespace

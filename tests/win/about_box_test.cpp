@@ -86,12 +86,7 @@ LOGFONTA FontOf(HFONT handle) {
 }
 
 std::string Golden(const char* file, const std::string& key) {
-    for (const auto& [k, text] : ReadGolden(file)) {
-        if (k == key) {
-            return ToAnsi(text);
-        }
-    }
-    return "(missing " + key + ")";
+    return ToAnsi(GoldenText(file, key));
 }
 
 TEST_F(AboutBoxTest, ShowsVersionTextsPathAndWebSiteInABoldDescriptionCentredOverItsOwner) {

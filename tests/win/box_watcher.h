@@ -4,9 +4,12 @@
 
 #include <windows.h>
 
+#include <atomic>
 #include <chrono>
+#include <memory>
 #include <string>
 #include <thread>
+#include <vector>
 
 namespace mirlka::test {
 
@@ -76,26 +79,35 @@ inline SeenBox ReadMessageBox(HWND box) {
 
 // Waits on its own thread for a message box of `source`, reads it, waits `answerDelay` more and
 // then presses `button` (IDOK, IDYES, IDNO …). WM_COMMAND is posted, so a box closes even when the
-// button is not on it; `pressed` tells whether it was.
+// button is not on it; `pressed` tells whether it was. Every() keeps answering box after box until
+// the caller stops it.
 class BoxWatcher {
   public:
     BoxWatcher(BoxSource source, int button,
                std::chrono::milliseconds timeout = std::chrono::seconds(5), HWND except = nullptr,
                std::chrono::milliseconds answerDelay = {})
         : thread_([=, this] { Watch(source, button, timeout, except, answerDelay); }) {}
-    ~BoxWatcher() {
-        if (thread_.joinable()) {
-            thread_.join();
-        }
+    static std::unique_ptr<BoxWatcher> Every(BoxSource source, int button) {
+        auto watcher = std::make_unique<BoxWatcher>(source, button, std::chrono::hours(1));
+        watcher->every_ = true;
+        return watcher;
     }
+    ~BoxWatcher() { Wait(); }
     BoxWatcher(const BoxWatcher&) = delete;
     BoxWatcher& operator=(const BoxWatcher&) = delete;
 
     // What the watcher saw, once it has answered the box or given up.
     SeenBox Wait() {
+        stop_ = !every_ || stop_;
         if (thread_.joinable()) {
             thread_.join();
         }
+        return seen_.empty() ? SeenBox{} : seen_.front();
+    }
+    // Every box answered so far; the watcher stops looking.
+    std::vector<SeenBox> Stop() {
+        stop_ = true;
+        Wait();
         return seen_;
     }
 
@@ -103,22 +115,29 @@ class BoxWatcher {
     void Watch(BoxSource source, int button, std::chrono::milliseconds timeout, HWND except,
                std::chrono::milliseconds answerDelay) {
         const auto deadline = std::chrono::steady_clock::now() + timeout;
-        HWND box = nullptr;
-        while (!(box = FindMessageBox(source, except))) {
-            if (std::chrono::steady_clock::now() >= deadline) {
-                return;
+        do {
+            HWND box = nullptr;
+            while (!(box = FindMessageBox(source, except))) {
+                if (std::chrono::steady_clock::now() >= deadline || (every_ && stop_)) {
+                    return;
+                }
+                Sleep(10);
             }
-            Sleep(10);
-        }
-        seen_ = ReadMessageBox(box);
-        Sleep(static_cast<DWORD>(answerDelay.count()));
-        HWND control = GetDlgItem(box, button);
-        seen_.pressed = control != nullptr;
-        PostMessageA(box, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED),
-                     reinterpret_cast<LPARAM>(control));
+            SeenBox seen = ReadMessageBox(box);
+            Sleep(static_cast<DWORD>(answerDelay.count()));
+            HWND control = GetDlgItem(box, button);
+            seen.pressed = control != nullptr;
+            seen_.push_back(seen);
+            PostMessageA(box, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED),
+                         reinterpret_cast<LPARAM>(control));
+            for (int i = 0; i < 500 && IsWindow(box); ++i) {
+                Sleep(10);
+            }
+        } while (every_);
     }
 
-    SeenBox seen_;
+    std::atomic<bool> every_{false}, stop_{false};
+    std::vector<SeenBox> seen_;
     std::thread thread_;  // last: it starts once the members that it fills exist
 };
 

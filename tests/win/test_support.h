@@ -40,15 +40,6 @@ inline std::string SystemText(DWORD code) {
     return result;
 }
 
-inline std::string Hex(std::string_view bytes) {
-    std::string out;
-    for (unsigned char byte : bytes) {
-        out += "0123456789abcdef"[byte >> 4];
-        out += "0123456789abcdef"[byte & 15];
-    }
-    return out;
-}
-
 struct ModuleFree {
     void operator()(HMODULE module) const { FreeLibrary(module); }
 };

@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "hostsim/hex.h"
+
 namespace mirlka::hostsim {
 namespace {
 
@@ -9,16 +11,6 @@ constexpr DWORD kServerFlags = APPCLASS_STANDARD | CBF_FAIL_ADVISES | CBF_FAIL_P
                                CBF_SKIP_REGISTRATIONS | CBF_SKIP_UNREGISTRATIONS;
 constexpr std::size_t kRecentLines = 14;
 constexpr std::size_t kShownTextLength = 90;
-
-std::string Hex(std::string_view bytes) {
-    static const char kDigits[] = "0123456789abcdef";
-    std::string out;
-    for (unsigned char byte : bytes) {
-        out += kDigits[byte >> 4];
-        out += kDigits[byte & 15];
-    }
-    return out;
-}
 
 // Opened and closed for every write, so a test can read or delete the file at any moment.
 void WriteFileBytes(const std::string& path, std::string_view bytes, bool append) {
