@@ -107,9 +107,9 @@ TEST_F(Execute, ASlowPlayingAnswerCountsAsNotPlayingAndWideTextsArrive) {
                                         "disconnect"}));
 }
 
-// An answer after 8 s is still in time.
+// An answer after 6 s is still in time.
 TEST_F(Execute, APlayingHostGetsNothingAndTheUserIsTold) {
-    HostSim host("--playing \"Yes, recording\" --playing-delay 8000");
+    HostSim host("--playing \"Yes, recording\" --playing-delay 6000");
     ASSERT_TRUE(host.WaitReady());
     ExpectOneBox(Run({{0, 1}, {5, 16}}, elapsed_), "139", "146");
     host.LogAfterDisconnect();
