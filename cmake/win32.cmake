@@ -85,6 +85,15 @@ if(CMAKE_SIZEOF_VOID_P EQUAL 4)
     include(CPack)
 endif()
 
+# How the labels of the program's dialogs fit the dialog font of a Wine prefix (a measuring tool,
+# run by scripts/measure-fonts.sh).
+add_executable(fontfit ${CMAKE_SOURCE_DIR}/tools/fontfit/fontfit_main.cpp)
+target_include_directories(fontfit PRIVATE ${CMAKE_SOURCE_DIR}/src)
+target_link_libraries(fontfit PRIVATE comctl32 version user32 gdi32 kernel32)
+target_link_options(fontfit PRIVATE -municode ${MIRLKA_STATIC_LINK})
+mirlka_warnings(fontfit)
+add_dependencies(fontfit mirlka)
+
 # The 32-bit test build, where a machine runs 32-bit Wine: its tests start the shipped program,
 # copied over the one built here, in a 32-bit prefix.
 set(MIRLKA_SHIPPED_EXE "" CACHE FILEPATH "The shipped mirlka.exe that a 32-bit test build runs")

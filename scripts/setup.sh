@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs everything the build and the tests need, from Debian's packages only.
-# Safe to run again: it installs only what is missing.
+# Safe to run again: it installs only what is missing. Packages named as arguments are added.
 set -euo pipefail
+source "$(dirname "$0")/ui-font.sh"
 
 need_root() {
     if [ "$(id -u)" -ne 0 ]; then
@@ -18,9 +19,10 @@ packages=(
     mingw-w64-x86-64-dev g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
     wine wine64
     xvfb x11-utils xdotool imagemagick
-    locales fonts-ipafont-gothic fonts-ipafont-mincho fonts-wine
+    locales fonts-ipafont-gothic fonts-ipafont-mincho fonts-wine "$UI_FONT_PACKAGE"
     clang-format zip unzip
     clang libclang-rt-14-dev
+    "$@"
 )
 
 missing=()

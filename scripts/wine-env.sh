@@ -6,6 +6,7 @@
 #   wine-env.sh stop BUILD_DIR            end the wineserver and the display that this bed started, by pid
 # MIRLKA_DISPLAY=:N uses that X display instead of starting a virtual one.
 set -euo pipefail
+source "$(dirname "${BASH_SOURCE[0]}")/ui-font.sh"
 
 cmd=${1:?command}; build=${2:?build dir}; shift 2
 build=$(cd "$build" && pwd)
@@ -54,24 +55,26 @@ start_display() {
     export DISPLAY=:$n
 }
 
+# The marker holds the dialog font the prefix was made with: another choice makes it anew.
 init_prefix() {
-    [ -f "$WINEPREFIX/.mirlka-ready" ] && return
+    local marker=$WINEPREFIX/.mirlka-ready
+    [ -f "$marker" ] && [ "$(cat "$marker")" = "$UI_FONT_FAMILY" ] && return
     rm -rf "$WINEPREFIX"
     "$WINE" wineboot --init >"$state/wineboot.log" 2>&1
     "$WINESERVER" -w
     # The loader called directly does not find Wine's own fonts: caption buttons need Marlett.
     cp /usr/share/wine/fonts/marlett.ttf "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
     local subst='HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes'
-    "$WINE" reg add "$subst" /v "ＭＳ Ｐゴシック" /d IPAPGothic /f >/dev/null
+    "$WINE" reg add "$subst" /v "ＭＳ Ｐゴシック" /d "$UI_FONT_FAMILY" /f >/dev/null
     "$WINE" reg add "$subst" /v "ＭＳ ゴシック" /d IPAGothic /f >/dev/null
-    "$WINE" reg add "$subst" /v "MS UI Gothic" /d IPAPGothic /f >/dev/null
-    "$WINE" reg add "$subst" /v "MS Shell Dlg" /d IPAPGothic /f >/dev/null
+    "$WINE" reg add "$subst" /v "MS UI Gothic" /d "$UI_FONT_FAMILY" /f >/dev/null
+    "$WINE" reg add "$subst" /v "MS Shell Dlg" /d "$UI_FONT_FAMILY" /f >/dev/null
     # Unmanaged windows close without the window manager's delay; no crash dialog may wait for a click.
     "$WINE" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null
     "$WINE" reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null
     "$WINE" reg add 'HKCU\Software\Wine\Drivers' /v Audio /d "" /f >/dev/null
     "$WINESERVER" -w
-    touch "$WINEPREFIX/.mirlka-ready"
+    echo "$UI_FONT_FAMILY" >"$marker"
 }
 
 ensure() {

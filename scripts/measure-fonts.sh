@@ -1,0 +1,48 @@
+#!/usr/bin/env bash
+# Measures Debian's Japanese fonts as the stand-in for "ＭＳ Ｐゴシック", the font of the program's
+# dialogs: for each candidate, tools/fontfit creates the dialogs of mirlka.exe in a scratch Wine
+# bed (build/fontfit) with that substitute and lists every label that does not fit its control.
+# Prints a table, then the clipped labels of each font. The bed's choice is scripts/ui-font.sh.
+#   scripts/measure-fonts.sh
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+cd "$root"
+
+# family|package
+candidates=(
+    "IPAPGothic|fonts-ipafont-gothic"
+    "Ume P Gothic|fonts-horai-umefont"
+    "VL PGothic|fonts-vlgothic"
+    "TakaoPGothic|fonts-takao-gothic"
+    "IPAexGothic|fonts-ipaexfont-gothic"
+    "Noto Sans CJK JP|fonts-noto-cjk"
+    "Sawarabi Gothic|fonts-sawarabi-gothic"
+)
+packages=()
+for c in "${candidates[@]}"; do packages+=("${c#*|}"); done
+bash scripts/setup.sh "${packages[@]}" >/dev/null
+cmake --preset win64 >/dev/null
+cmake --build --preset win64 --target fontfit >/dev/null
+
+bed=build/fontfit
+mkdir -p "$bed"
+trap 'scripts/wine-env.sh stop "$bed"' EXIT
+subst='HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes'
+program="Z:${root//\//\\}\\build\\win64\\mirlka.exe"
+
+details=""
+printf '%-18s %-24s %-11s %-8s %s\n' "substitute" "package" "base units" "clipped" "drawn in"
+for c in "${candidates[@]}"; do
+    family=${c%|*}
+    scripts/wine-env.sh run "$bed" reg add "$subst" /v "ＭＳ Ｐゴシック" /d "$family" /f >/dev/null
+    report=$(timeout 120 scripts/wine-env.sh run "$bed" build/win64/fontfit.exe "$program" |
+        tr -d '\r') || true
+    drawn=$(sed -n 's/^main: drawn in "\(.*\)", base units \(.*\) px$/\1/p' <<<"$report")
+    units=$(sed -n 's/^main: drawn in ".*", base units \(.*\) px$/\1/p' <<<"$report")
+    clipped=$(sed -n 's/^\([0-9]*\) label(s) clipped$/\1/p' <<<"$report")
+    printf '%-18s %-24s %-11s %-8s %s\n' "$family" "${c#*|}" "${units:-?}" "${clipped:-?}" \
+        "${drawn:-(no answer)}"
+    details+="$family:"$'\n'"$(grep '^  ' <<<"$report" || echo '  (none)')"$'\n'
+done
+echo
+printf '%s' "$details"

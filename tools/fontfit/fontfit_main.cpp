@@ -1,0 +1,229 @@
+// Reports which labels of mirlka.exe's dialogs the dialog font of this Wine prefix cannot show in
+// full. The dialogs are created, hidden, from the program file's own resources; each label is
+// measured with the control's own font and layout flags against the room the control gives it.
+//   fontfit.exe PATH\mirlka.exe
+// Prints one line per dialog (the font really used and its size) and one per clipped label; the
+// exit code is the number of clipped labels.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <cstdio>
+#include <optional>
+#include <string>
+#include <utility>
+
+#include "res/resource.h"
+
+namespace {
+
+INT_PTR CALLBACK Inert(HWND, UINT, WPARAM, LPARAM) {
+    return FALSE;
+}
+
+std::string Utf8(const std::wstring& wide) {
+    std::string text(wide.size() * 3, '\0');
+    text.resize(static_cast<std::size_t>(
+        WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), text.data(),
+                            static_cast<int>(text.size()), nullptr, nullptr)));
+    return text;
+}
+
+std::wstring TextOf(HWND window) {
+    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(
+        GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
+    return text;
+}
+
+// How a control lays out its label, as DrawText flags, and the room it leaves for it; nothing for
+// controls that show no label (icons, edits, lists, combos, group frames).
+struct Layout {
+    UINT flags;
+    RECT room;
+};
+
+std::optional<Layout> LabelLayout(HWND control) {
+    char kind[32];
+    GetClassNameA(control, kind, sizeof kind);
+    const auto style = static_cast<DWORD>(GetWindowLongA(control, GWL_STYLE));
+    Layout layout{0, {}};
+    GetClientRect(control, &layout.room);
+    if (lstrcmpiA(kind, "Static") == 0) {
+        switch (style & SS_TYPEMASK) {
+            case SS_LEFT:
+                layout.flags = DT_LEFT | DT_WORDBREAK;
+                break;
+            case SS_CENTER:
+                layout.flags = DT_CENTER | DT_WORDBREAK;
+                break;
+            case SS_RIGHT:
+                layout.flags = DT_RIGHT | DT_WORDBREAK;
+                break;
+            case SS_LEFTNOWORDWRAP:
+                layout.flags = DT_LEFT | DT_SINGLELINE;
+                break;
+            default:
+                return std::nullopt;
+        }
+        layout.flags |= (style & SS_NOPREFIX) ? DT_NOPREFIX : 0;
+        return layout;
+    }
+    if (lstrcmpiA(kind, "Button") != 0) {
+        return std::nullopt;
+    }
+    layout.flags = (style & BS_MULTILINE) ? DT_WORDBREAK : DT_SINGLELINE;
+    switch (style & BS_TYPEMASK) {
+        case BS_PUSHBUTTON:
+        case BS_DEFPUSHBUTTON:
+            // Inside the button's raised frame.
+            InflateRect(&layout.room, -GetSystemMetrics(SM_CXEDGE), -GetSystemMetrics(SM_CYEDGE));
+            return layout;
+        case BS_CHECKBOX:
+        case BS_AUTOCHECKBOX:
+        case BS_3STATE:
+        case BS_AUTO3STATE:
+        case BS_RADIOBUTTON:
+        case BS_AUTORADIOBUTTON:
+            // The box, then a gap before the text.
+            layout.room.left += GetSystemMetrics(SM_CXMENUCHECK) + GetSystemMetrics(SM_CXEDGE);
+            return layout;
+        default:
+            return std::nullopt;
+    }
+}
+
+// The bounds DrawText gives the label laid out in `room` with `flags`.
+RECT Measure(HDC dc, const std::wstring& text, UINT flags, const RECT& room) {
+    RECT bounds{0, 0, room.right - room.left, 0};
+    DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &bounds, flags | DT_CALCRECT);
+    return bounds;
+}
+
+// Prints the label of `control` when it does not fit; true then.
+bool ReportClipped(const char* dialog, HWND control) {
+    const std::wstring text = TextOf(control);
+    const std::optional<Layout> layout = LabelLayout(control);
+    if (text.empty() || !layout) {
+        return false;
+    }
+    HDC dc = GetDC(control);
+    const HGDIOBJ previous =
+        SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(control, WM_GETFONT, 0, 0)));
+    const RECT laidOut = Measure(dc, text, layout->flags, layout->room);
+    // The width it would take on one line tells how much room is missing.
+    const RECT oneLine =
+        Measure(dc, text, (layout->flags & ~DT_WORDBREAK) | DT_SINGLELINE, {0, 0, 0x7fff, 0});
+    SelectObject(dc, previous);
+    ReleaseDC(control, dc);
+    const LONG width = layout->room.right - layout->room.left;
+    const LONG height = layout->room.bottom - layout->room.top;
+    if (laidOut.right <= width && laidOut.bottom <= height) {
+        return false;
+    }
+    std::printf("  %s %d \"%s\": needs %ldx%ld px on one line, has %ldx%ld: %ld px short\n", dialog,
+                GetDlgCtrlID(control), Utf8(text).c_str(), oneLine.right, oneLine.bottom, width,
+                height, oneLine.right > width ? oneLine.right - width : laidOut.bottom - height);
+    return true;
+}
+
+// The family of the font a window really draws with, after substitution.
+std::string FontFamily(HWND window) {
+    HDC dc = GetDC(window);
+    const HGDIOBJ previous =
+        SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(window, WM_GETFONT, 0, 0)));
+    std::string family = "?";
+    if (const UINT size = GetOutlineTextMetricsW(dc, 0, nullptr); size > 0) {
+        std::string buffer(size, '\0');
+        auto* metrics = reinterpret_cast<OUTLINETEXTMETRICW*>(buffer.data());
+        GetOutlineTextMetricsW(dc, size, metrics);
+        family = Utf8(reinterpret_cast<const wchar_t*>(
+            buffer.data() + reinterpret_cast<std::size_t>(metrics->otmpFamilyName)));
+    }
+    SelectObject(dc, previous);
+    ReleaseDC(window, dc);
+    return family;
+}
+
+// Counts and prints the clipped labels of one dialog.
+int ReportDialog(const char* name, HWND dialog) {
+    RECT unit{0, 0, 4, 8};
+    MapDialogRect(dialog, &unit);
+    std::printf("%s: drawn in \"%s\", base units %ldx%ld px\n", name, FontFamily(dialog).c_str(),
+                unit.right, unit.bottom);
+    int clipped = 0;
+    for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        clipped += ReportClipped(name, child) ? 1 : 0;
+    }
+    return clipped;
+}
+
+// The about box's texts that its procedure fills in at run time, from the program file's own
+// string table and version block, with the bold description the box gives itself.
+void FillAboutTexts(HWND about, HMODULE program, const wchar_t* path) {
+    wchar_t site[256] = L"";
+    LoadStringW(program, 2, site, 256);
+    SetDlgItemTextW(about, IDC_ABOUT_WEBSITE, site);
+    DWORD ignored = 0;
+    std::string block(GetFileVersionInfoSizeW(path, &ignored), '\0');
+    GetFileVersionInfoW(path, 0, static_cast<DWORD>(block.size()), block.data());
+    for (const auto& [id, key] : {std::pair{IDC_ABOUT_DESCRIPTION, L"FileDescription"},
+                                  std::pair{IDC_ABOUT_COPYRIGHT, L"LegalCopyright"}}) {
+        wchar_t* value = nullptr;
+        UINT length = 0;
+        const std::wstring query = std::wstring(L"\\StringFileInfo\\041104b0\\") + key;
+        if (!block.empty() && VerQueryValueW(block.data(), query.c_str(),
+                                             reinterpret_cast<void**>(&value), &length)) {
+            SetDlgItemTextW(about, id, value);
+        }
+    }
+    LOGFONTW bold{};
+    GetObjectW(reinterpret_cast<HGDIOBJ>(SendMessageW(about, WM_GETFONT, 0, 0)), sizeof bold,
+               &bold);
+    bold.lfHeight = 14;
+    bold.lfWeight = FW_BOLD;
+    SendDlgItemMessageW(about, IDC_ABOUT_DESCRIPTION, WM_SETFONT,
+                        reinterpret_cast<WPARAM>(CreateFontIndirectW(&bold)), FALSE);
+}
+
+HWND CreateFromResource(HMODULE program, int id) {
+    HRSRC found = FindResourceW(program, MAKEINTRESOURCEW(id), MAKEINTRESOURCEW(5));  // RT_DIALOG
+    const auto* dialogTemplate =
+        found ? static_cast<const DLGTEMPLATE*>(LockResource(LoadResource(program, found)))
+              : nullptr;
+    return dialogTemplate ? CreateDialogIndirectParamW(GetModuleHandleW(nullptr), dialogTemplate,
+                                                       nullptr, Inert, 0)
+                          : nullptr;
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: fontfit PATH\\mirlka.exe\n");
+        return 255;
+    }
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_LISTVIEW_CLASSES};
+    InitCommonControlsEx(&controls);
+    // The main window's own class is the dialog class under another name.
+    WNDCLASSW mainClass{};
+    GetClassInfoW(nullptr, L"#32770", &mainClass);
+    mainClass.hInstance = GetModuleHandleW(nullptr);
+    mainClass.lpszClassName = L"MiRlKaWnd";
+    RegisterClassW(&mainClass);
+
+    HMODULE program = LoadLibraryExW(argv[1], nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    HWND main = program ? CreateFromResource(program, IDD_MAIN) : nullptr;
+    HWND about = program ? CreateFromResource(program, IDD_ABOUT) : nullptr;
+    if (!main || !about) {
+        std::fprintf(stderr, "fontfit: cannot create the dialogs of %s\n", Utf8(argv[1]).c_str());
+        return 255;
+    }
+    FillAboutTexts(about, program, argv[1]);
+    const int clipped = ReportDialog("main", main) + ReportDialog("about", about);
+    std::printf("%d label(s) clipped\n", clipped);
+    std::fflush(stdout);
+    DestroyWindow(about);
+    DestroyWindow(main);
+    FreeLibrary(program);
+    return clipped;
+}
