@@ -7,7 +7,9 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <iterator>
 #include <optional>
 #include <string>
 #include <utility>
@@ -43,32 +45,29 @@ struct Layout {
 };
 
 std::optional<Layout> LabelLayout(HWND control) {
-    char kind[32];
-    GetClassNameA(control, kind, sizeof kind);
+    char windowClass[32];
+    GetClassNameA(control, windowClass, sizeof windowClass);
     const auto style = static_cast<DWORD>(GetWindowLongA(control, GWL_STYLE));
     Layout layout{0, {}};
     GetClientRect(control, &layout.room);
-    if (lstrcmpiA(kind, "Static") == 0) {
-        switch (style & SS_TYPEMASK) {
-            case SS_LEFT:
-                layout.flags = DT_LEFT | DT_WORDBREAK;
-                break;
-            case SS_CENTER:
-                layout.flags = DT_CENTER | DT_WORDBREAK;
-                break;
-            case SS_RIGHT:
-                layout.flags = DT_RIGHT | DT_WORDBREAK;
-                break;
-            case SS_LEFTNOWORDWRAP:
-                layout.flags = DT_LEFT | DT_SINGLELINE;
-                break;
-            default:
-                return std::nullopt;
+    if (lstrcmpiA(windowClass, "Static") == 0) {
+        constexpr std::pair<DWORD, UINT> kStaticFlags[] = {
+            {SS_LEFT, DT_LEFT | DT_WORDBREAK},
+            {SS_CENTER, DT_CENTER | DT_WORDBREAK},
+            {SS_RIGHT, DT_RIGHT | DT_WORDBREAK},
+            {SS_LEFTNOWORDWRAP, DT_LEFT | DT_SINGLELINE},
+        };
+        const auto* known =
+            std::find_if(std::begin(kStaticFlags), std::end(kStaticFlags),
+                         [&](const auto& k) { return k.first == (style & SS_TYPEMASK); });
+        if (known == std::end(kStaticFlags)) {
+            return std::nullopt;  // icons, pictures, frames
         }
+        layout.flags = known->second;
         layout.flags |= (style & SS_NOPREFIX) ? DT_NOPREFIX : 0;
         return layout;
     }
-    if (lstrcmpiA(kind, "Button") != 0) {
+    if (lstrcmpiA(windowClass, "Button") != 0) {
         return std::nullopt;
     }
     layout.flags = (style & BS_MULTILINE) ? DT_WORDBREAK : DT_SINGLELINE;
