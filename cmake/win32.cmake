@@ -94,6 +94,17 @@ target_link_options(fontfit PRIVATE -municode ${MIRLKA_STATIC_LINK})
 mirlka_warnings(fontfit)
 add_dependencies(fontfit mirlka)
 
+# A scripted session with the program and the host simulator, for scripts/run.sh: it prints the
+# song before and after Execute and asks for screenshots at the moments that matter.
+add_executable(demo ${CMAKE_SOURCE_DIR}/tools/demo/demo_main.cpp)
+target_include_directories(demo PRIVATE ${CMAKE_SOURCE_DIR}/src)
+target_link_libraries(demo PRIVATE mirlka_driver)
+mirlka_warnings(demo)
+add_dependencies(demo mirlka)
+if(TARGET hostsim)
+    add_dependencies(demo hostsim)
+endif()
+
 # The 32-bit test build, where a machine runs 32-bit Wine: its tests start the shipped program,
 # copied over the one built here, in a 32-bit prefix.
 set(MIRLKA_SHIPPED_EXE "" CACHE FILEPATH "The shipped mirlka.exe that a 32-bit test build runs")

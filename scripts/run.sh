@@ -1,60 +1,86 @@
 #!/usr/bin/env bash
 # Builds mirlka.exe and starts it under Wine together with the host simulator (a stand-in for the
 # host sequencer that answers on DDE as "wincake"), so Execute can be tried without the real host.
-# With DISPLAY set both windows open on your display; otherwise they run on a virtual display and
-# screenshots are saved under build/screenshots/.
+#   scripts/run.sh             with DISPLAY set: both windows open on your display until you close
+#                              mirlka's window; without: a scripted session on a virtual display
+#   scripts/run.sh --pictures  the scripted session, then the read-me's pictures in docs/ made anew
+# The scripted session (tools/demo) gives rows channels with the channel combo and the popup menu,
+# saves a preset, presses Execute and opens the about box; it prints the simulator's song before
+# and after and leaves screenshots of those moments, cropped to the window, in build/screenshots/.
 # This runs the 64-bit build of the program, which 64-bit Wine can start on any x86-64 Linux; the
 # shipped 32-bit program is build/win32/mirlka.exe (cmake --preset win32; cmake --build --preset win32).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 
+pictures=0
+case ${1:-} in
+--pictures) pictures=1 ;;
+"") ;;
+*) echo "usage: scripts/run.sh [--pictures]" >&2; exit 2 ;;
+esac
+
 bash scripts/setup.sh
 cmake --preset win64 >/dev/null
-cmake --build --preset win64 --target mirlka hostsim
+cmake --build --preset win64 --target mirlka hostsim demo
 
-# A Wine bed of its own, apart from the one the tests use.
+# A Wine bed of its own, apart from the one the tests use; whatever it started ends with it.
 bed=build/run
 program=$bed/program
 mkdir -p "$program"
-cp build/win64/mirlka.exe docs/mirlka.html "$program/"
-cp build/win64/hostsim.exe "$bed/"
-
+cp build/win64/mirlka.exe docs/mirlka.html build/win64/hostsim.exe build/win64/demo.exe "$program/"
+trap 'scripts/wine-env.sh stop "$bed"' EXIT
 wine_run() { scripts/wine-env.sh run "$bed" "$@"; }
-# Waits until a window with this title is on the display (a fresh Wine prefix is slow to start).
-wait_for_window() {
-    for _ in $(seq 1 60); do
-        scripts/wine-env.sh shell "$bed" xdotool search --name "$1" >/dev/null 2>&1 && return 0
-        sleep 0.5
-    done
-    echo "run: no window \"$1\" appeared" >&2
-}
-scripts/wine-env.sh ensure "$bed"
 
-if [ -n "${DISPLAY:-}" ]; then
+if [ -n "${DISPLAY:-}" ] && [ $pictures -eq 0 ]; then
     export MIRLKA_DISPLAY=$DISPLAY
+    scripts/wine-env.sh ensure "$bed"
     echo "Starting the host simulator and mirlka.exe on $DISPLAY (close mirlka's window to end)."
-    wine_run "$bed/hostsim.exe" --tracks 16 &
+    wine_run "$program/hostsim.exe" --tracks 16 &
     sim=$!
     wine_run "$program/mirlka.exe" || true
     kill "$sim" 2>/dev/null || true
-    scripts/wine-env.sh stop "$bed"
     exit 0
 fi
+unset MIRLKA_DISPLAY
+scripts/wine-env.sh ensure "$bed"
 
-shots=$root/build/screenshots
-mkdir -p "$shots"
-shot() { scripts/wine-env.sh shell "$bed" import -window root "$shots/$1"; echo "  $shots/$1"; }
+shots=build/screenshots
+signals=$bed/signals
+rm -rf "$shots" "$signals"
+mkdir -p "$shots" "$signals"
+# The demo asks for a screenshot with "shot NAME LEFT TOP RIGHT BOTTOM" and waits for NAME.taken.
+shoot() {
+    local name=$1 left=$2 top=$3 right=$4 bottom=$5
+    scripts/wine-env.sh shell "$bed" import -window root "$signals/screen.png"
+    convert "$signals/screen.png" -crop "$((right - left))x$((bottom - top))+$left+$top" +repage \
+        "$shots/$name.png"
+    touch "$signals/$name.taken"
+    echo "  (screenshot $shots/$name.png)"
+}
 
-wine_run "$bed/hostsim.exe" --tracks 16 &
-sim=$!
-wait_for_window "Host simulator"
-wine_run "$program/mirlka.exe" &
-app=$!
-wait_for_window "Mirelka for Cakewalk"
-sleep 1
-echo "No DISPLAY: the host simulator and mirlka.exe ran on a virtual display. Screenshots:"
-shot mirlka.png
-kill "$app" "$sim" 2>/dev/null || true
-wait "$app" "$sim" 2>/dev/null || true
-scripts/wine-env.sh stop "$bed"
+limit=300
+echo "No DISPLAY: a scripted session on a virtual display."
+set +e
+timeout $limit scripts/wine-env.sh run "$bed" "$program/demo.exe" "Z:${root//\//\\}\\${signals//\//\\}" |
+    while IFS= read -r -t $limit line; do
+        line=${line%$'\r'}
+        case $line in
+        "shot "*) read -r _ name left top right bottom <<<"$line"
+            shoot "$name" "$left" "$top" "$right" "$bottom" ;;
+        *) echo "$line" ;;
+        esac
+    done
+status=${PIPESTATUS[0]}
+set -e
+if [ "$status" -eq 124 ]; then
+    echo "run: the scripted session did not end within $limit s (its last words are above)" >&2
+fi
+[ "$status" -eq 0 ] || exit "$status"
+echo "Screenshots of the session: $root/$shots/"
+ls "$shots"/*.png | sed 's/^/  /'
+if [ $pictures -eq 1 ]; then
+    cp "$shots/main-window.png" "$shots/about-box.png" "$shots/host-before.png" \
+        "$shots/host-after.png" docs/
+    echo "The read-me's pictures in docs/ are made anew from them."
+fi

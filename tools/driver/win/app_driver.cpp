@@ -92,20 +92,8 @@ std::optional<DWORD> App::RunToEnd(const AppCopy& copy, DWORD timeoutMs) {
 }
 
 App::App(const AppCopy& copy) : process_(copy.ExePath(), Quoted(copy.ExePath())) {
-    const DWORD id = processId();
-    WaitFor(
-        [&] {
-            for (HWND w = nullptr; (w = FindWindowExA(nullptr, w, "MiRlKaWnd", nullptr));) {
-                DWORD owner = 0;
-                GetWindowThreadProcessId(w, &owner);
-                if (owner == id && IsWindowVisible(w)) {
-                    window_ = w;
-                    return true;
-                }
-            }
-            return false;
-        },
-        20000);
+    WaitFor([&] { return (window_ = VisibleWindowOf(processId(), "MiRlKaWnd")) != nullptr; },
+            20000);
 }
 
 std::int32_t App::Entry(int row) const {

@@ -27,9 +27,11 @@ struct SongTrack {
 
 class HostSim {
   public:
-    // `options` are added to the command line after the simulator's files and --hidden.
-    explicit HostSim(const std::string& options)
-        : folder_("mirlka-hostsim"), process_(BesideExe("hostsim.exe"), CommandLine(options)) {}
+    // `options` are added to the command line after the simulator's files and, unless the window
+    // is to be seen, --hidden.
+    explicit HostSim(const std::string& options, bool visible = false)
+        : folder_("mirlka-hostsim"),
+          process_(BesideExe("hostsim.exe"), CommandLine(options, visible)) {}
 
     // True once the service is registered; false when the process ended or took too long.
     bool WaitReady(DWORD ms = 30000) const {
@@ -75,10 +77,11 @@ class HostSim {
     std::vector<std::string> SongLines() const { return ReadLines(SongPath()); }
 
   private:
-    std::string CommandLine(const std::string& options) const {
+    std::string CommandLine(const std::string& options, bool visible) const {
         std::string line = "\"";
         for (const std::string& part :
-             {BesideExe("hostsim.exe"), std::string("\" --hidden --log \""), LogPath(),
+             {BesideExe("hostsim.exe"),
+              std::string(visible ? "\" --log \"" : "\" --hidden --log \""), LogPath(),
               std::string("\" --song \""), SongPath(), std::string("\" --ready \""), ReadyPath(),
               std::string("\" "), options}) {
             line += part;

@@ -84,6 +84,18 @@ class Process {
     PROCESS_INFORMATION info_{};
 };
 
+// A visible top-level window of this class that belongs to `process`, or null.
+inline HWND VisibleWindowOf(DWORD process, const char* windowClass) {
+    for (HWND window = nullptr; (window = FindWindowExA(nullptr, window, windowClass, nullptr));) {
+        DWORD owner = 0;
+        GetWindowThreadProcessId(window, &owner);
+        if (owner == process && IsWindowVisible(window)) {
+            return window;
+        }
+    }
+    return nullptr;
+}
+
 // Polls until `done` holds or `ms` have passed.
 template <typename Done>
 bool WaitFor(Done done, DWORD ms = 5000) {
