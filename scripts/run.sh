@@ -65,6 +65,7 @@ set +e
 timeout $limit scripts/wine-env.sh run "$bed" "$program/demo.exe" "Z:${root//\//\\}\\${signals//\//\\}" |
     while IFS= read -r -t $limit line; do
         line=${line%$'\r'}
+        printf '%s\n' "$line" >"$signals/last"
         case $line in
         "shot "*) read -r _ name left top right bottom <<<"$line"
             shoot "$name" "$left" "$top" "$right" "$bottom" ;;
@@ -74,7 +75,8 @@ timeout $limit scripts/wine-env.sh run "$bed" "$program/demo.exe" "Z:${root//\//
 status=${PIPESTATUS[0]}
 set -e
 if [ "$status" -eq 124 ]; then
-    echo "run: the scripted session did not end within $limit s (its last words are above)" >&2
+    echo "run: the scripted session did not end within $limit s; it had last said:" \
+        "$(cat "$signals/last" 2>/dev/null)" >&2
 fi
 [ "$status" -eq 0 ] || exit "$status"
 echo "Screenshots of the session: $root/$shots/"
