@@ -31,10 +31,15 @@ mkdir -p "$program"
 cp build/win64/mirlka.exe docs/mirlka.html build/win64/hostsim.exe build/win64/demo.exe "$program/"
 trap 'scripts/wine-env.sh stop "$bed"' EXIT
 wine_run() { scripts/wine-env.sh run "$bed" "$@"; }
+# A fresh prefix takes a while; a bed that does not come up is no reason to wait for ever.
+bed_up() {
+    timeout 300 scripts/wine-env.sh ensure "$bed" ||
+        { echo "run: the Wine bed (display, prefix, wineserver) did not come up within 300 s" >&2; exit 1; }
+}
 
 if [ -n "${DISPLAY:-}" ] && [ $pictures -eq 0 ]; then
     export MIRLKA_DISPLAY=$DISPLAY
-    scripts/wine-env.sh ensure "$bed"
+    bed_up
     echo "Starting the host simulator and mirlka.exe on $DISPLAY (close mirlka's window to end)."
     wine_run "$program/hostsim.exe" --tracks 16 &
     sim=$!
@@ -43,7 +48,7 @@ if [ -n "${DISPLAY:-}" ] && [ $pictures -eq 0 ]; then
     exit 0
 fi
 unset MIRLKA_DISPLAY
-scripts/wine-env.sh ensure "$bed"
+bed_up
 
 shots=build/screenshots
 signals=$bed/signals
@@ -52,7 +57,7 @@ mkdir -p "$shots" "$signals"
 # The demo asks for a screenshot with "shot NAME LEFT TOP RIGHT BOTTOM" and waits for NAME.taken.
 shoot() {
     local name=$1 left=$2 top=$3 right=$4 bottom=$5
-    scripts/wine-env.sh shell "$bed" import -window root "$signals/screen.png"
+    timeout 60 scripts/wine-env.sh shell "$bed" import -window root "$signals/screen.png"
     convert "$signals/screen.png" -crop "$((right - left))x$((bottom - top))+$left+$top" +repage \
         "$shots/$name.png"
     touch "$signals/$name.taken"
@@ -60,7 +65,7 @@ shoot() {
 }
 
 limit=300
-echo "No DISPLAY: a scripted session on a virtual display."
+echo "A scripted session on a virtual display:"
 set +e
 timeout $limit scripts/wine-env.sh run "$bed" "$program/demo.exe" "Z:${root//\//\\}\\${signals//\//\\}" |
     while IFS= read -r -t $limit line; do
