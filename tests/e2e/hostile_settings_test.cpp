@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 #include <random>
 #include <string>
 
@@ -73,6 +74,23 @@ TEST(HostileSettingsTest, ASettingsPathThatIsAFolderIsLeftAlone) {
     ASSERT_TRUE(app.Close());
     EXPECT_TRUE(std::filesystem::is_directory(copy.SettingsPath()));
     // mirlka.exe and the folder, and no temporary file left beside them.
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(copy.folder()), {}), 2);
+    DeleteToolKey();
+}
+
+// A program named x.exe in a folder of 250 bytes runs, but "mirlka.ini" beside it would not fit a
+// path buffer: that file is neither read nor written.
+TEST(HostileSettingsTest, ASettingsPathTooLongForAPathBufferIsNeitherReadNorWritten) {
+    AppCopy copy(std::nullopt, "x.exe", 250);
+    const std::filesystem::path settings = copy.SettingsPath();
+    ASSERT_EQ(copy.SettingsPath().size(), std::size_t{MAX_PATH});
+    std::ofstream(settings, std::ios::binary) << "[LastState]\r\n1=5\r\n";
+    App app(copy);
+    ASSERT_TRUE(app.window());
+    EXPECT_EQ(app.ChannelText(0), "");
+    ASSERT_TRUE(app.Close());
+    std::ifstream in(settings, std::ios::binary);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "[LastState]\r\n1=5\r\n");
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(copy.folder()), {}), 2);
     DeleteToolKey();
 }

@@ -55,7 +55,14 @@ void DeleteToolKey() {
     RegDeleteKeyExA(HKEY_LOCAL_MACHINE, kToolKey, KEY_WOW64_32KEY, 0);
 }
 
-AppCopy::AppCopy(const std::optional<std::string>& settings) {
+AppCopy::AppCopy(const std::optional<std::string>& settings, const char* exeName,
+                 std::size_t folderLength)
+    : exeName_(exeName) {
+    while (folder_.size() < folderLength) {
+        const std::size_t rest = folderLength - folder_.size() - 1;
+        folder_ += std::string(rest > 60 ? 50 : rest, 'd') + "\\";
+        CreateDirectoryA(folder_.c_str(), nullptr);
+    }
     CopyFileA(BesideExe("mirlka.exe").c_str(), ExePath().c_str(), FALSE);
     if (settings) {
         HANDLE file = CreateFileA(SettingsPath().c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,

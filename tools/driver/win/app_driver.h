@@ -20,17 +20,21 @@ void DeleteToolKey();
 // A copy of the program in a temporary folder of its own, removed again with everything in it.
 class AppCopy {
   public:
-    // Without `settings` the folder has no mirlka.ini.
-    explicit AppCopy(const std::optional<std::string>& settings = std::nullopt);
+    // Without `settings` the folder has no mirlka.ini. With `folderLength` the copy lies in
+    // nested folders, deep enough for the folder's path to have that many bytes.
+    explicit AppCopy(const std::optional<std::string>& settings = std::nullopt,
+                     const char* exeName = "mirlka.exe", std::size_t folderLength = 0);
 
-    const std::string& folder() const { return folder_.path(); }
-    std::string SettingsPath() const { return folder_ / "mirlka.ini"; }
-    std::string ExePath() const { return folder_ / "mirlka.exe"; }
+    const std::string& folder() const { return folder_; }
+    std::string SettingsPath() const { return folder_ + "mirlka.ini"; }
+    std::string ExePath() const { return folder_ + exeName_; }
     // Nothing when the file does not exist.
     std::optional<std::string> Settings() const;
 
   private:
-    TempFolder folder_{"mirlka-e2e"};
+    TempFolder root_{"mirlka-e2e"};
+    std::string folder_ = root_.path();
+    std::string exeName_;
 };
 
 // One running copy of the program and its main window; a program still running at the end is
