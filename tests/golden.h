@@ -1,36 +1,63 @@
-// Expected data kept as text files under tests/data: one entry a line, key and text separated by a
-// tab, "\n" standing for a line feed, lines starting with '#' ignored.
+// Expected data kept as text files under tests/data: one case a line, its fields separated by
+// tabs, lines starting with '#' ignored. In a field \n, \r, \t, \v, \f, \\ and \xHH stand for
+// those bytes.
 #pragma once
 
 #include <fstream>
 #include <string>
-#include <utility>
 #include <vector>
 
 namespace mirlka::test {
 
-inline std::vector<std::pair<std::string, std::string>> ReadGolden(const char* name) {
-    std::vector<std::pair<std::string, std::string>> rows;
-    std::ifstream in(std::string(MIRLKA_TEST_DATA) + name);
-    for (std::string line; std::getline(in, line);) {
-        const std::size_t tab = line.find('\t');
-        if (line.starts_with('#') || tab == std::string::npos) {
+using Fields = std::vector<std::string>;
+
+inline std::string Unescaped(const std::string& field) {
+    std::string out;
+    for (std::size_t i = 0; i < field.size(); ++i) {
+        if (field[i] != '\\' || i + 1 == field.size()) {
+            out += field[i];
             continue;
         }
-        std::string text = line.substr(tab + 1);
-        for (std::size_t at; (at = text.find("\\n")) != std::string::npos;) {
-            text.replace(at, 2, "\n");
+        const char c = field[++i];
+        const std::string simple = "n\nr\rt\tv\vf\f\\\\";
+        if (const std::size_t at = simple.find(c); at != std::string::npos && at % 2 == 0) {
+            out += simple[at + 1];
+        } else if (c == 'x' && i + 2 < field.size()) {
+            out += static_cast<char>(std::stoi(field.substr(i + 1, 2), nullptr, 16));
+            i += 2;
+        } else {
+            out += '\\';
+            out += c;  // a backslash before anything else stands for itself
         }
-        rows.emplace_back(line.substr(0, tab), text);
     }
-    return rows;
+    return out;
 }
 
-// The text of `key` in `name`, or a text that no expected value equals.
+inline std::vector<Fields> ReadCases(const char* name) {
+    std::vector<Fields> cases;
+    std::ifstream in(std::string(MIRLKA_TEST_DATA) + name);
+    for (std::string line; std::getline(in, line);) {
+        if (line.empty() || line.starts_with('#')) {
+            continue;
+        }
+        Fields fields;
+        for (std::size_t start = 0, tab;; start = tab + 1) {
+            tab = line.find('\t', start);
+            fields.push_back(Unescaped(line.substr(start, tab - start)));
+            if (tab == std::string::npos) {
+                break;
+            }
+        }
+        cases.push_back(fields);
+    }
+    return cases;
+}
+
+// The second field of the case whose first field is `key`, or a text no expected value equals.
 inline std::string GoldenText(const char* name, const std::string& key) {
-    for (const auto& [k, text] : ReadGolden(name)) {
-        if (k == key) {
-            return text;
+    for (const Fields& fields : ReadCases(name)) {
+        if (fields.size() > 1 && fields[0] == key) {
+            return fields[1];
         }
     }
     return "(no " + key + " in " + name + ")";

@@ -183,11 +183,10 @@ TEST_F(AppTest, TheChannelComboAndMenuFollowAndWriteTheSelectedRows) {
 }
 
 TEST_F(AppTest, RestoredValuesAreTakenAsTheyStandAndWrittenBack) {
-    // Hand-edited: the section name in small letters, values out of range or with junk, a key
-    // with a leading zero and one beyond the last row, an AddCakewalkTool that is no 0 or 1.
+    // Hand-edited: the section name in small letters, values out of range or with junk, an
+    // AddCakewalkTool that is no 0 or 1. (What the keys may be is the core's.)
     AppCopy copy(
-        "[laststate]\r\n1=99\r\n2=-3\r\n3=7abc\r\n4=\r\n05=9\r\n257=4\r\n6= "
-        "12\r\n7=x\r\n8=-1\r\n9=5\r\n\r\n"
+        "[laststate]\r\n1=99\r\n2=-3\r\n3=7abc\r\n8=-1\r\n9=5\r\n\r\n"
         "[AppSetting]\r\nAddCakewalkTool=5\r\n");
     App app(copy);
     ASSERT_TRUE(app.window());
@@ -211,7 +210,7 @@ TEST_F(AppTest, RestoredValuesAreTakenAsTheyStandAndWrittenBack) {
     EXPECT_EQ(copy.Settings(),
               "[AppSetting]\r\nAddCakewalkTool=5\r\nLeft=" + std::to_string(rect.left) +
                   "\r\nTop=" + std::to_string(rect.top) +
-                  "\r\n\r\n[LastState]\r\n1=99\r\n2=-3\r\n3=7\r\n6=12\r\n8=-1\r\n9=5\r\n");
+                  "\r\n\r\n[LastState]\r\n1=99\r\n2=-3\r\n3=7\r\n8=-1\r\n9=5\r\n");
 }
 
 TEST_F(AppTest, PresetsAreSavedChosenAndDeleted) {
@@ -220,13 +219,7 @@ TEST_F(AppTest, PresetsAreSavedChosenAndDeleted) {
         "[Piano]\r\n2=1\r\n\r\n[LastState]\r\n3=4\r\n");
     App app(copy);
     ASSERT_TRUE(app.window());
-    HWND save = app.Control(IDC_PRESET_SAVE);
-    HWND remove = app.Control(IDC_PRESET_DELETE);
     EXPECT_EQ(app.ComboItems(IDC_PRESET), (std::vector<std::string>{"Drums", "Piano"}));
-    app.TypePresetName("appsetting");  // a section of the program's own: no preset to save
-    EXPECT_FALSE(IsWindowEnabled(save));
-    EXPECT_TRUE(IsWindowEnabled(remove));
-
     // The name exists in other letters: the overwrite question, first declined.
     app.TypePresetName("drums");
     SeenBox box = ClickAnswering(app, IDC_PRESET_SAVE, IDNO);
@@ -242,14 +235,11 @@ TEST_F(AppTest, PresetsAreSavedChosenAndDeleted) {
     EXPECT_TRUE(box.pressed);
     EXPECT_EQ(app.ComboItems(IDC_PRESET), (std::vector<std::string>{"Piano", "drums"}));
     EXPECT_EQ(WindowTextOf(app.Control(IDC_PRESET)), "");
-    EXPECT_FALSE(IsWindowEnabled(save));
 
     // Choosing Piano sets every row it does not name to 0.
     app.Choose(IDC_PRESET, 0);
     EXPECT_EQ(app.Entry(1), 1);
     EXPECT_EQ(app.Entry(2), 0);
-    EXPECT_TRUE(IsWindowEnabled(save));
-    EXPECT_TRUE(IsWindowEnabled(remove));
 
     app.TypePresetName("Piano");
     box = ClickAnswering(app, IDC_PRESET_DELETE, IDYES);

@@ -14,9 +14,10 @@ namespace {
 // Both forms carry the same text, each with its transfer size: bytes or UTF-16 units, terminator
 // included.
 TEST(CalBatchTest, ExpressionsInBothFormsAreTheListedTexts) {
-    const auto expressions = test::ReadGolden("cal-expressions.txt");
+    const auto expressions = test::ReadCases("cal-expressions.txt");
     ASSERT_EQ(expressions.size(), 8u);
-    for (const auto& [key, text] : expressions) {
+    for (const test::Fields& fields : expressions) {
+        const std::string &key = fields[0], &text = fields[1];
         int t = 0;
         long long v = 0;
         const bool closing = key == "closing";

@@ -2,29 +2,19 @@
 
 #include <gtest/gtest.h>
 
+#include "golden.h"
+
 namespace mirlka {
 namespace {
 
 TEST(PathBesideModule, ReplacesTheFileNameAfterTheLastBackslash) {
-    const struct {
-        std::string_view module, file, expected;
-    } cases[] = {
-        {"C:\\Tools\\mirlka.exe", kSettingsFileName, "C:\\Tools\\mirlka.ini"},
-        {"C:\\Tools\\mirlka.exe", kManualFileName, "C:\\Tools\\mirlka.html"},
-        {"mirlka.exe", kSettingsFileName, "mirlka.ini"},
-        // 表 is 0x95 0x5C: its trail byte is not a separator.
-        {"C:\\\x95\x5C\\mirlka.exe", kSettingsFileName, "C:\\\x95\x5C\\mirlka.ini"},
-        {"C:\\a\x95\x5C.exe", kSettingsFileName, "C:\\mirlka.ini"},
-        {"\x95\x5C\x95\x5C.exe", kSettingsFileName, "mirlka.ini"},
-        {"C:\\\xE0\x5C\xFC\x5C\\x.exe", kSettingsFileName, "C:\\\xE0\x5C\xFC\x5C\\mirlka.ini"},
-        // Half-width katakana (0xA1-0xDF) and 0x80 are single bytes.
-        {"C:\\\xB1\\\x80\\x.exe", kSettingsFileName, "C:\\\xB1\\\x80\\mirlka.ini"},
-        // A lead byte at the very end has no trail byte to swallow.
-        {"C:\\\x95", kSettingsFileName, "C:\\mirlka.ini"},
-    };
-    for (const auto& c : cases) {
-        EXPECT_EQ(PathBesideModule(c.module, c.file), std::optional<std::string>(c.expected))
-            << c.module;
+    const auto cases = test::ReadCases("paths-beside-module.txt");
+    ASSERT_EQ(cases.size(), 9u);
+    for (const test::Fields& c : cases) {
+        EXPECT_EQ(
+            PathBesideModule(c[0], c[1] == "mirlka.ini" ? kSettingsFileName : kManualFileName),
+            std::optional<std::string>(c[2]))
+            << c[0];
     }
 }
 

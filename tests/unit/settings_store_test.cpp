@@ -8,39 +8,18 @@
 #include <iterator>
 #include <string>
 
+#include "golden.h"
+
 namespace mirlka {
 namespace {
 
 namespace fs = std::filesystem;
 
-// The parsed store as the file it would be written to, which makes expectations easy to read.
-std::string Reparsed(std::string_view bytes) {
-    return RenderSettings(ParseSettings(bytes));
-}
-
 TEST(ParseSettingsTest, ReadingRules) {
-    struct Case {
-        const char* what;
-        std::string_view input;
-        std::string_view written;
-    };
-    const Case cases[] = {
-        {"nothing", "", ""},
-        {"duplicates kept", "[A]\nx=1\n[a]\nx=2\n", "[A]\r\nx=1\r\n\r\n[a]\r\nx=2\r\n"},
-        {"comment, empty, pre-header dropped", "pre\n[S]\n;c\n\n ;kept\nno equals\n   \n",
-         "[S]\r\n ;kept\r\nno equals\r\n   \r\n"},
-        {"header with trailing space is a line", "[S]\n[T] \n", "[S]\r\n[T] \r\n"},
-        {"[] is a header, [ is not", "[]\n[\n]\n", "[]\r\n[\r\n]\r\n"},
-        {"section without lines", "[S]", "[S]\r\n"},
-        {"CR LF and LF alike", "[S]\r\na=1\r\n[T]\nb=2", "[S]\r\na=1\r\n\r\n[T]\r\nb=2\r\n"},
-        {"0x1A ends the input", "[S]\na=1\n\x1A[T]\nb=2\n", "[S]\r\na=1\r\n"},
-        {"0x1A mid-line", "[S]\nab\x1A;cd\n", "[S]\r\nab\r\n"},
-        {"lone CR is a byte", "[S]\na\rb\nc\r\r\nd\r", "[S]\r\na\rb\r\nc\r\r\nd\r\r\n"},
-        {"BOM skipped", "\xEF\xBB\xBF[S]\na=1\n", "[S]\r\na=1\r\n"},
-        {"BOM only at the start", "[S]\n\xEF\xBB\xBF=a\n", "[S]\r\n\xEF\xBB\xBF=a\r\n"},
-    };
-    for (const Case& c : cases) {
-        EXPECT_EQ(Reparsed(c.input), c.written) << c.what;
+    const auto cases = test::ReadCases("settings-reading.txt");
+    ASSERT_EQ(cases.size(), 12u);
+    for (const test::Fields& c : cases) {
+        EXPECT_EQ(RenderSettings(ParseSettings(c[1])), c[2]) << c[0];
     }
     const auto sections = ParseSettings("[]\n[x] \n[ a ]\n");
     ASSERT_EQ(sections.size(), 2u);
