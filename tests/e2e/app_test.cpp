@@ -10,7 +10,6 @@
 #include <vector>
 
 #include "driver/win/app_driver.h"
-#include "driver/win/host_sim.h"
 #include "res/resource.h"
 #include "win/box_watcher.h"
 #include "win/test_support.h"
@@ -260,30 +259,6 @@ TEST_F(AppTest, PresetsAreSavedChosenAndDeleted) {
     ASSERT_TRUE(app.Close());
     EXPECT_EQ(copy.Settings(), AppSetting(40, 30, 1) + "\r\n[drums]\r\n3=4\r\n\r\n[" + bass +
                                    "]\r\n2=1\r\n\r\n[LastState]\r\n2=1\r\n");
-}
-
-// The program's main road: channels chosen in the window reach the host's song through Execute.
-TEST_F(AppTest, ChannelsChosenInTheWindowReachTheHost) {
-    HostSim host("--tracks 16");
-    ASSERT_TRUE(host.WaitReady());
-    AppCopy copy;
-    App app(copy);
-    ASSERT_TRUE(app.window());
-    app.SelectRows({1, 2});
-    app.Choose(IDC_CHANNEL, 10);
-    app.SelectRows({7});
-    app.Choose(IDC_CHANNEL, 16);
-    app.Click(IDC_EXECUTE);
-    host.LogAfterDisconnect();
-
-    EXPECT_EQ(host.Executes().size(), 4u);  // three tracks and the closing expression
-    const std::vector<SongTrack> song = host.Song();
-    ASSERT_EQ(song.size(), 16u);
-    for (const SongTrack& track : song) {
-        const int i = track.index, expected = i == 1 || i == 2 ? 9 : i == 7 ? 15 : i;
-        EXPECT_EQ(track.channel, expected) << "track " << i;
-        EXPECT_TRUE(expected == i || track.onChannel == track.events) << "track " << i;
-    }
 }
 
 TEST_F(AppTest, EnterRunsExecuteAndHelpReportsAMissingManual) {

@@ -10,6 +10,8 @@
 
 #include <gtest/gtest.h>
 
+#include "golden.h"
+
 namespace mirlka {
 namespace {
 
@@ -27,7 +29,6 @@ struct Scenario {
     std::optional<std::string> reply = {};              // what "Playing" brings back
     std::map<std::size_t, ExecuteResult> results = {};  // by execute index; Sent otherwise
     std::optional<std::pair<int, std::int32_t>> set_during_first = {};  // the user edits a row
-    Log expected = {};
 };
 
 // Plays the DDE layer, the host and the user's messages, logging every call. What the DDE layer
@@ -115,115 +116,65 @@ class Fake final : public HostTransport, public HostNotifier {
     Handle last_name_ = 0;
 };
 
-std::string Track(int t, std::int32_t v) {
-    return "Execute (TrackChannel " + std::to_string(v - 1) + " " + std::to_string(t) + ")";
-}
-const std::string kClosing = "Execute (do (= From Now) (= Thru Now) )";
-const Log kNarrowConnect = {"Open narrow", "Name wincake", "Name System", "Connect wincake System"};
-const Log kWideConnect = {"Open wide", "Name wincake", "Name System", "Connect wincake System"};
-const Log kRelease = {"Free wincake", "Free System", "Close"};
-const Log kCheck = {"Name Playing", "Request Playing", "Free Playing"};
-const Log kCleanUp = {"Disconnect", "Free wincake", "Free System", "Close"};
-const Log kTwoSent = {Track(0, 3), "Discard", Track(5, 16), "Discard"};
-
-Log Join(std::initializer_list<Log> parts) {
-    Log all;
-    for (const Log& part : parts) {
-        all.insert(all.end(), part.begin(), part.end());
+// The expected conversations, by case name.
+std::map<std::string, Log> ExpectedLogs() {
+    std::map<std::string, Log> logs;
+    Log* current = nullptr;
+    for (const test::Fields& line : test::ReadCases("execute-batch.txt")) {
+        if (line[0].starts_with("= ")) {
+            current = &logs[line[0].substr(2)];
+        } else if (current) {
+            current->push_back(line[0]);
+        }
     }
-    return all;
+    return logs;
 }
 
 TEST(ExecuteBatchTest, Scenarios) {
     const auto three = std::vector<std::pair<int, std::int32_t>>{{0, 3}, {5, 16}, {9, 1}};
-    const Log attempt = {"Name wincake", "Name System", "Free wincake", "Close"};
     const Scenario scenarios[] = {
-        {.name = "empty table: only the closing expression",
-         .expected = Join({kNarrowConnect, kCheck, {kClosing, "Wait"}, kCleanUp})},
+        {.name = "empty table: only the closing expression"},
         {.name = "row 9 set while row 0 is sent: rows are read as they are sent",
          .entries = {{0, 3}},
-         .set_during_first = std::pair{9, 4},
-         .expected = Join({kNarrowConnect,
-                           kCheck,
-                           {Track(0, 3), "Discard", Track(9, 4), "Discard", kClosing, "Wait"},
-                           kCleanUp})},
+         .set_during_first = std::pair{9, 4}},
         {.name = "host not running: told once",
-         .connect_fails = {TextForm::Narrow, TextForm::Wide},
-         .expected = Join({kNarrowConnect, kRelease, kWideConnect, kRelease, {"Message 147"}})},
-        {.name = "narrow open fails: nothing else tried",
-         .open_fails = {TextForm::Narrow},
-         .expected = {"Open narrow", "Message 147"}},
+         .connect_fails = {TextForm::Narrow, TextForm::Wide}},
+        {.name = "narrow open fails: nothing else tried", .open_fails = {TextForm::Narrow}},
         {.name = "wide open fails after narrow refused",
          .open_fails = {TextForm::Wide},
-         .connect_fails = {TextForm::Narrow},
-         .expected = Join({kNarrowConnect, kRelease, {"Open wide", "Message 147"}})},
-        // A name that can't be made never reaches Connect; the attempt counts as refused.
-        {.name = "topic name unmakeable",
-         .unmakeable = {"System"},
-         .expected = Join({{"Open narrow"}, attempt, {"Open wide"}, attempt, {"Message 147"}})},
-        {.name = "item name unmakeable: not playing",
-         .unmakeable = {"Playing"},
-         .reply = "Yes",
-         .expected = Join({kNarrowConnect, {"Name Playing", kClosing, "Wait"}, kCleanUp})},
-        // An expression that never reached the host stops the batch, and the user is told; only
-        // what was sent is waited for.
+         .connect_fails = {TextForm::Narrow}},
+        {.name = "topic name unmakeable", .unmakeable = {"System"}},
+        {.name = "item name unmakeable: not playing", .unmakeable = {"Playing"}, .reply = "Yes"},
         {.name = "third without data handle",
          .entries = three,
-         .results = {{2, ExecuteResult::NoDataHandle}},
-         .expected = Join(
-             {kNarrowConnect, kCheck, kTwoSent, {Track(9, 1), "Wait"}, kCleanUp, {"Message 147"}})},
-        {.name = "first refused",
-         .entries = three,
-         .results = {{0, ExecuteResult::Refused}},
-         .expected = Join({kNarrowConnect, kCheck, {Track(0, 3)}, kCleanUp, {"Message 147"}})},
-        {.name = "closing refused",
-         .entries = three,
-         .results = {{3, ExecuteResult::Refused}},
-         .expected = Join({kNarrowConnect,
-                           kCheck,
-                           kTwoSent,
-                           {Track(9, 1), "Discard", kClosing, "Wait"},
-                           kCleanUp,
-                           {"Message 147"}})},
+         .results = {{2, ExecuteResult::NoDataHandle}}},
+        {.name = "first refused", .entries = three, .results = {{0, ExecuteResult::Refused}}},
+        {.name = "closing refused", .entries = three, .results = {{3, ExecuteResult::Refused}}},
     };
+    const std::map<std::string, Log> expected = ExpectedLogs();
+    ASSERT_EQ(expected.size(), std::size(scenarios));
     for (const Scenario& s : scenarios) {
-        EXPECT_EQ(Fake(s).Run(), s.expected) << s.name;
+        EXPECT_EQ(Fake(s).Run(), expected.at(s.name)) << s.name;
     }
 }
 
-std::string WideBytes(std::string_view ascii) {
-    return std::string(MakeHostText(TextForm::Wide, ascii).Bytes());
-}
-
-// Narrow answers are also pinned against the host simulator; the wide ones only here.
+// Whether the host counts as playing: its form of the conversation, its reply ("none": no
+// data), and whether the batch stops.
 TEST(ExecuteBatchTest, OnlyALeadingYesOfTheConversationsFormStopsTheBatch) {
-    const struct {
-        TextForm form;
-        std::optional<std::string> reply;
-        bool playing;
-    } cases[] = {
-        {TextForm::Narrow, std::string("Yes\0", 4), true},
-        {TextForm::Narrow, std::string("Ye\0", 3), false},
-        {TextForm::Wide, WideBytes("Yes") + '\0' + '\0', true},
-        {TextForm::Wide, WideBytes("Yes!"), true},
-        {TextForm::Wide, WideBytes("Ye"), false},
-        {TextForm::Wide, WideBytes("yes"), false},
-        {TextForm::Wide, WideBytes("No Yes"), false},
-        {TextForm::Wide, std::string("Yes\0", 4), false},
-        {TextForm::Wide, std::nullopt, false},
-    };
-    for (const auto& c : cases) {
-        Scenario s{.name = c.reply ? c.reply->c_str() : "no reply", .entries = {{0, 1}}};
-        if (c.form == TextForm::Wide) {
+    const auto cases = test::ReadCases("playing-replies.txt");
+    ASSERT_EQ(cases.size(), 9u);
+    for (const test::Fields& c : cases) {
+        Scenario s{.name = c[1].c_str(), .entries = {{0, 1}}};
+        if (c[0] == "wide") {
             s.connect_fails = {TextForm::Narrow};
         }
-        s.reply = c.reply;
-        const Log connect = c.form == TextForm::Narrow
-                                ? kNarrowConnect
-                                : Join({kNarrowConnect, kRelease, kWideConnect});
-        const Log outcome =
-            c.playing ? Log{"Message 146"} : Log{Track(0, 1), "Discard", kClosing, "Wait"};
-        EXPECT_EQ(Fake(s).Run(), Join({connect, kCheck, outcome, kCleanUp})) << s.name;
+        s.reply = c[1] == "none" ? std::nullopt : std::optional<std::string>(c[1]);
+        const Log log = Fake(s).Run();
+        const bool told = std::ranges::count(log, "Message 146") == 1;
+        const bool sent = std::ranges::count(log, "Execute (TrackChannel 0 0)") == 1;
+        EXPECT_EQ(told, c[2] == "yes") << c[0] << " " << c[1];
+        EXPECT_EQ(sent, !told) << c[0] << " " << c[1];
+        EXPECT_EQ(log.back(), "Close") << "everything released";
     }
 }
 
