@@ -8,6 +8,7 @@
 #include <string>
 #include <cstdlib>
 
+#include "golden.h"
 #include "win/box_watcher.h"
 #include "win/test_support.h"
 
@@ -73,38 +74,26 @@ TEST_F(MessageBoxTest, WindowsAndBoxesAreCentredOverAVisibleOwnerElseInTheWorkAr
 }
 
 TEST_F(MessageBoxTest, TitleFollowsTheIconAndPrefixLeadsTheText) {
-    const char* const kBody = "本文です。";
-    const struct {
-        UINT id;  // 0: kBody through ShowMessageBox
-        UINT type;
-        const char* prefix;  // null: none
-        int button;
-        const char* title;
-        const char* text;
-    } rows[] = {
-        {0, MB_ICONHAND, nullptr, IDOK, "エラー", kBody},
-        {0, MB_YESNO | MB_ICONQUESTION, nullptr, IDYES, "確認", kBody},
-        {0, MB_YESNO | MB_ICONEXCLAMATION, "'プリセット 1'\n", IDNO, "警告", kBody},
-        {0, MB_OK, nullptr, IDOK, "", kBody},
-        {143, MB_YESNO | MB_ICONEXCLAMATION, "'a'\n", IDYES, "警告",
-         "このプリセットは、すでに存在します。上書きしますか?"},
-        {999, MB_ICONASTERISK, nullptr, IDOK, "情報", ""},
-    };
     Window owner = MakeWindow({100, 100, 500, 400});
-    for (const auto& row : rows) {
-        const std::string prefix = row.prefix ? ToAnsi(row.prefix) : "";
-        const auto prefixArg = row.prefix ? std::optional<std::string_view>(prefix) : std::nullopt;
-        SCOPED_TRACE(testing::Message() << row.id << " " << row.type);
-        BoxWatcher watcher(BoxSource::ThisThread(), row.button);
+    const auto rows = ReadCases("message-boxes.txt");
+    ASSERT_EQ(rows.size(), 6u);
+    for (const Fields& row : rows) {
+        const UINT id = std::stoul(row[0]), type = std::stoul(row[1], nullptr, 16);
+        const int button = std::stoi(row[3]);
+        const std::string prefix = ToAnsi(row[2]);
+        const auto prefixArg =
+            row[2] == "-" ? std::nullopt : std::optional<std::string_view>(prefix);
+        SCOPED_TRACE(row[0] + " " + row[1]);
+        BoxWatcher watcher(BoxSource::ThisThread(), button);
         const int result =
-            row.id ? mirlka::ShowMessageBoxById(owner.get(), row.id, row.type, prefixArg)
-                   : mirlka::ShowMessageBox(owner.get(), ToAnsi(kBody), prefixArg, row.type);
+            id ? mirlka::ShowMessageBoxById(owner.get(), id, type, prefixArg)
+               : mirlka::ShowMessageBox(owner.get(), ToAnsi("本文です。"), prefixArg, type);
         const SeenBox box = watcher.Wait();
         ASSERT_TRUE(box);
-        EXPECT_EQ(box.title, ToAnsi(row.title));
-        EXPECT_EQ(box.text, prefix + ToAnsi(row.text));
+        EXPECT_EQ(box.title, ToAnsi(row[4]));
+        EXPECT_EQ(box.text, ToAnsi(row.size() > 5 ? row[5] : ""));
         EXPECT_TRUE(box.pressed);
-        EXPECT_EQ(result, row.button);
+        EXPECT_EQ(result, button);
     }
 }
 
