@@ -128,7 +128,12 @@ TEST_F(SettingsFileTest, FailedWriteKeepsOldFile) {
     const std::string path = PathOf("mirlka.ini");
     const std::string temp = path + ".tmp";
     WriteBytes(path, "[Old]\r\nx=1\r\n");
-    for (const bool full : {false, true}) {
+#ifdef _WIN32
+    const bool cases[] = {false};  // the full disk is staged natively, with /dev/full
+#else
+    const bool cases[] = {false, true};
+#endif
+    for (const bool full : cases) {
         if (full) {
             fs::create_symlink("/dev/full", temp);
         } else {
