@@ -34,7 +34,7 @@ TEST(Presets, SavedTableReadsBackAndMovesToTheEnd) {
 TEST(Presets, LoadTakesValuesAsTheyStandAndIgnoresOtherKeys) {
     const SettingsStore store = StoreFrom(
         "[p]\r\n1=99\r\n2=-3\r\n3=7abc\r\n4=\r\n5=x\r\n05=9\r\n257=4\r\n 6=5\r\n7 "
-        "=5\r\n256=16\r\n");
+        "=5\r\n256=16\r\n1=5\r\n");  // the first of two equal keys counts
     ArrayTrackTable table;
     for (int n = 0; n < kTrackCount; ++n) {
         table.SetEntry(n, 1);
