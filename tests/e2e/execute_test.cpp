@@ -35,14 +35,7 @@ std::string Cal(const char* key) {
 
 class Execute : public ::testing::Test {
   protected:
-    void SetUp() override {
-        ASSERT_NE(module_, nullptr);
-        // The owner's module is where the messages' texts come from, as with the main window.
-        owner_ = CreateWindowExA(0, "STATIC", "owner", WS_POPUP | WS_VISIBLE, 100, 100, 400, 300,
-                                 nullptr, nullptr, module_.get(), nullptr);
-        ASSERT_NE(owner_, nullptr);
-    }
-    void TearDown() override { DestroyWindow(owner_); }
+    void SetUp() override { ASSERT_NE(module_, nullptr); }
 
     // Runs Execute as the main window does on a table of (row, value) entries and returns the
     // boxes it showed, each answered with OK; `elapsedMs` gets the run's time.
@@ -68,7 +61,8 @@ class Execute : public ::testing::Test {
     }
 
     static inline Module module_ = LoadAsData();
-    HWND owner_ = nullptr;
+    Window window_ = ProgramWindow(module_.get());
+    HWND owner_ = window_.get();
     DWORD elapsed_ = 0;
 };
 

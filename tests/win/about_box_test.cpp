@@ -48,14 +48,7 @@ class ProgramCopy {
 
 class AboutBoxTest : public ::testing::Test {
   protected:
-    void SetUp() override {
-        ASSERT_NE(program_.module(), nullptr) << GetLastError();
-        // The program's windows carry its module, whose string table serves their message boxes.
-        owner_ = CreateWindowExA(0, "STATIC", "owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 200, 150,
-                                 700, 500, nullptr, nullptr, program_.module(), nullptr);
-        ASSERT_NE(owner_, nullptr);
-    }
-    void TearDown() override { DestroyWindow(owner_); }
+    void SetUp() override { ASSERT_NE(program_.module(), nullptr) << GetLastError(); }
 
     // Shows the about box the program's way on this thread while `drive` handles it from another.
     // True when the box closed by itself; one left open is ended so that no test can hang.
@@ -76,7 +69,8 @@ class AboutBoxTest : public ::testing::Test {
 
     TempFolder root_{"mirlka-about"};
     ProgramCopy program_{root_.path()};
-    HWND owner_ = nullptr;
+    Window window_ = ProgramWindow(program_.module(), {200, 150, 900, 650});
+    HWND owner_ = window_.get();
 };
 
 LOGFONTA FontOf(HFONT handle) {

@@ -77,16 +77,14 @@ inline SeenBox ReadMessageBox(HWND box) {
     return seen;
 }
 
-// Waits on its own thread for a message box of `source`, reads it, waits `answerDelay` more and
-// then presses `button` (IDOK, IDYES, IDNO …). WM_COMMAND is posted, so a box closes even when the
-// button is not on it; `pressed` tells whether it was. Every() keeps answering box after box until
-// the caller stops it.
+// Waits on its own thread for a message box of `source`, reads it and presses `button` (IDOK,
+// IDYES, IDNO …). WM_COMMAND is posted, so a box closes even when the button is not on it;
+// `pressed` tells whether it was. Every() keeps answering box after box until stopped.
 class BoxWatcher {
   public:
     BoxWatcher(BoxSource source, int button,
-               std::chrono::milliseconds timeout = std::chrono::seconds(5), HWND except = nullptr,
-               std::chrono::milliseconds answerDelay = {})
-        : thread_([=, this] { Watch(source, button, timeout, except, answerDelay); }) {}
+               std::chrono::milliseconds timeout = std::chrono::seconds(5), HWND except = nullptr)
+        : thread_([=, this] { Watch(source, button, timeout, except); }) {}
     static std::unique_ptr<BoxWatcher> Every(BoxSource source, int button) {
         auto watcher = std::make_unique<BoxWatcher>(source, button, std::chrono::hours(1));
         watcher->every_ = true;
@@ -112,8 +110,7 @@ class BoxWatcher {
     }
 
   private:
-    void Watch(BoxSource source, int button, std::chrono::milliseconds timeout, HWND except,
-               std::chrono::milliseconds answerDelay) {
+    void Watch(BoxSource source, int button, std::chrono::milliseconds timeout, HWND except) {
         const auto deadline = std::chrono::steady_clock::now() + timeout;
         do {
             HWND box = nullptr;
@@ -124,7 +121,6 @@ class BoxWatcher {
                 Sleep(10);
             }
             SeenBox seen = ReadMessageBox(box);
-            Sleep(static_cast<DWORD>(answerDelay.count()));
             HWND control = GetDlgItem(box, button);
             seen.pressed = control != nullptr;
             seen_.push_back(seen);

@@ -51,4 +51,20 @@ inline Module LoadAsData(const std::string& path = BesideExe("mirlka.exe")) {
                                  LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE));
 }
 
+struct WindowCloser {
+    void operator()(HWND window) const { DestroyWindow(window); }
+};
+using Window = std::unique_ptr<std::remove_pointer_t<HWND>, WindowCloser>;
+
+// A top-level window of `module`, as the program's windows are: message boxes it owns read that
+// module's string table.
+inline Window ProgramWindow(HMODULE module, RECT at = {100, 100, 500, 400}, int show = SW_SHOW,
+                            HWND owner = nullptr) {
+    HWND window =
+        CreateWindowExA(0, "STATIC", "owner", WS_POPUP | WS_CAPTION | WS_SYSMENU, at.left, at.top,
+                        at.right - at.left, at.bottom - at.top, owner, nullptr, module, nullptr);
+    ShowWindow(window, show);
+    return Window(window);
+}
+
 }  // namespace mirlka::test
