@@ -269,7 +269,7 @@ INT_PTR OnSetCursor(HWND window, WPARAM, LPARAM) {
 
 INT_PTR OnDestroy(HWND window, WPARAM, LPARAM) {
     KillTimer(window, kRefreshTimer);
-    SaveApplicationState(ListViewTable(state.tracks.list));
+    SaveApplicationState(ListViewTable(state.tracks.list), UpdateToolRegistration);
     if (state.channelMenu && IsMenu(state.channelMenu)) {
         DestroyMenu(state.channelMenu);
     }

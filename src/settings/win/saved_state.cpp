@@ -1,7 +1,6 @@
 #include "settings/win/saved_state.h"
 
 #include "base/win/app_globals.h"
-#include "host/win/tool_registration.h"
 #include "settings/app_state.h"
 #include "settings/presets.h"
 
@@ -23,12 +22,12 @@ void RestoreWindowState(HWND window) {
     globals.addCakewalkTool = ReadAddToolFlag(Settings());
 }
 
-void SaveApplicationState(const TrackTable& table) {
+void SaveApplicationState(const TrackTable& table, void (*applyRegistration)()) {
     const AppGlobals& globals = Globals();
     SettingsStore& store = Settings();
     StoreAppSettings(store, {globals.lastWindowRect.left, globals.lastWindowRect.top},
                      globals.addCakewalkTool);
-    UpdateToolRegistration();
+    applyRegistration();
     SaveTableToSection(store, table, kLastStateSection);
     store.Write();
 }

@@ -16,7 +16,8 @@ SettingsStore& Settings();
 // takes the last window rectangle and the AddCakewalkTool flag.
 void RestoreWindowState(HWND window);
 
-// Position, flag, registration and table into the store, then the whole store to the file.
-void SaveApplicationState(const TrackTable& table);
+// Position and flag into the store, the Tools-menu registration applied once more (the host's
+// room does that), then the table into the store and the whole store to the file.
+void SaveApplicationState(const TrackTable& table, void (*applyRegistration)());
 
 }  // namespace mirlka
