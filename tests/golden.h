@@ -4,6 +4,7 @@
 #pragma once
 
 #include <fstream>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -53,14 +54,20 @@ inline std::vector<Fields> ReadCases(const char* name) {
     return cases;
 }
 
-// The second field of the case whose first field is `key`, or a text no expected value equals.
-inline std::string GoldenText(const char* name, const std::string& key) {
+// The second field of each case by its first: a table of keyed texts.
+inline std::map<std::string, std::string> GoldenMap(const char* name) {
+    std::map<std::string, std::string> texts;
     for (const Fields& fields : ReadCases(name)) {
-        if (fields.size() > 1 && fields[0] == key) {
-            return fields[1];
-        }
+        texts.emplace(fields[0], fields.size() > 1 ? fields[1] : "");
     }
-    return "(no " + key + " in " + name + ")";
+    return texts;
+}
+
+// The text of `key` in `name`, or a text that no expected value equals.
+inline std::string GoldenText(const char* name, const std::string& key) {
+    const auto texts = GoldenMap(name);
+    const auto found = texts.find(key);
+    return found == texts.end() ? "(no " + key + " in " + name + ")" : found->second;
 }
 
 }  // namespace mirlka::test

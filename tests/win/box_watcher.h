@@ -83,12 +83,11 @@ inline SeenBox ReadMessageBox(HWND box) {
 class BoxWatcher {
   public:
     BoxWatcher(BoxSource source, int button,
-               std::chrono::milliseconds timeout = std::chrono::seconds(5), HWND except = nullptr)
-        : thread_([=, this] { Watch(source, button, timeout, except); }) {}
+               std::chrono::milliseconds timeout = std::chrono::seconds(5), HWND except = nullptr,
+               bool every = false)
+        : every_(every), thread_([=, this] { Watch(source, button, timeout, except); }) {}
     static std::unique_ptr<BoxWatcher> Every(BoxSource source, int button) {
-        auto watcher = std::make_unique<BoxWatcher>(source, button, std::chrono::hours(1));
-        watcher->every_ = true;
-        return watcher;
+        return std::make_unique<BoxWatcher>(source, button, std::chrono::hours(1), nullptr, true);
     }
     ~BoxWatcher() { Wait(); }
     BoxWatcher(const BoxWatcher&) = delete;
@@ -96,7 +95,6 @@ class BoxWatcher {
 
     // What the watcher saw, once it has answered the box or given up.
     SeenBox Wait() {
-        stop_ = !every_ || stop_;
         if (thread_.joinable()) {
             thread_.join();
         }
@@ -132,7 +130,8 @@ class BoxWatcher {
         } while (every_);
     }
 
-    std::atomic<bool> every_{false}, stop_{false};
+    const bool every_;
+    std::atomic<bool> stop_{false};
     std::vector<SeenBox> seen_;
     std::thread thread_;  // last: it starts once the members that it fills exist
 };

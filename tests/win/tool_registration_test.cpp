@@ -9,7 +9,6 @@
 
 #include <string>
 
-#include "host/win/file_version.h"
 #include "win/test_support.h"
 
 namespace {
@@ -59,11 +58,6 @@ DWORD ValueCount() {
         RegCloseKey(key);
     }
     return count;
-}
-
-// The 64-bit build's version is read in the registration tests below.
-TEST(ReadFileVersion, TheShippedProgramIs1Point1) {
-    EXPECT_EQ(mirlka::ReadFileVersion(MIRLKA_EXE32_PATH), 0x00010001u);
 }
 
 class ToolRegistration : public ::testing::Test {
