@@ -66,32 +66,33 @@ TEST(HostileSettingsTest, TheProgramStartsAndKeepsWhatTheFileHeld) {
     DeleteToolKey();
 }
 
-TEST(HostileSettingsTest, ASettingsPathThatIsAFolderIsLeftAlone) {
-    AppCopy copy;
-    std::filesystem::create_directory(copy.SettingsPath());
-    App app(copy);
-    ASSERT_TRUE(app.window());
-    ASSERT_TRUE(app.Close());
-    EXPECT_TRUE(std::filesystem::is_directory(copy.SettingsPath()));
-    // mirlka.exe and the folder, and no temporary file left beside them.
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(copy.folder()), {}), 2);
-    DeleteToolKey();
-}
-
-// A program named x.exe in a folder of 250 bytes runs, but "mirlka.ini" beside it would not fit a
-// path buffer: that file is neither read nor written.
-TEST(HostileSettingsTest, ASettingsPathTooLongForAPathBufferIsNeitherReadNorWritten) {
-    AppCopy copy(std::nullopt, "x.exe", 250);
-    const std::filesystem::path settings = copy.SettingsPath();
-    ASSERT_EQ(copy.SettingsPath().size(), std::size_t{MAX_PATH});
-    std::ofstream(settings, std::ios::binary) << "[LastState]\r\n1=5\r\n";
-    App app(copy);
-    ASSERT_TRUE(app.window());
-    EXPECT_EQ(app.ChannelText(0), "");
-    ASSERT_TRUE(app.Close());
-    std::ifstream in(settings, std::ios::binary);
-    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "[LastState]\r\n1=5\r\n");
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(copy.folder()), {}), 2);
+// A folder named mirlka.ini, and a settings path that would not fit a path buffer (x.exe in a
+// folder of 250 bytes): the program runs, reads and writes nothing there, and leaves no temporary
+// file beside it.
+TEST(HostileSettingsTest, ASettingsPathThatIsAFolderOrTooLongIsLeftAlone) {
+    const std::string held = "[LastState]\r\n1=5\r\n";
+    for (const bool tooLong : {false, true}) {
+        SCOPED_TRACE(tooLong);
+        AppCopy copy(std::nullopt, tooLong ? "x.exe" : "mirlka.exe", tooLong ? 250 : 0);
+        const std::filesystem::path settings = copy.SettingsPath();
+        if (tooLong) {
+            ASSERT_EQ(copy.SettingsPath().size(), std::size_t{MAX_PATH});
+            std::ofstream(settings, std::ios::binary) << held;
+        } else {
+            std::filesystem::create_directory(settings);
+        }
+        App app(copy);
+        ASSERT_TRUE(app.window());
+        EXPECT_EQ(app.ChannelText(0), "");
+        ASSERT_TRUE(app.Close());
+        if (tooLong) {
+            std::ifstream in(settings, std::ios::binary);
+            EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), held);
+        } else {
+            EXPECT_TRUE(std::filesystem::is_directory(settings));
+        }
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(copy.folder()), {}), 2);
+    }
     DeleteToolKey();
 }
 
