@@ -3,7 +3,10 @@
 // those bytes.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <fstream>
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -68,6 +71,19 @@ inline std::string GoldenText(const char* name, const std::string& key) {
     const auto texts = GoldenMap(name);
     const auto found = texts.find(key);
     return found == texts.end() ? "(no " + key + " in " + name + ")" : found->second;
+}
+
+using Table = std::pair<const char*, std::function<std::string(const Fields&)>>;
+
+// Each row of each table holds the inputs, and its last field is what `result` must make of them.
+inline void ExpectTables(std::initializer_list<Table> tables) {
+    for (const auto& [file, result] : tables) {
+        const auto rows = ReadCases(file);
+        EXPECT_FALSE(rows.empty()) << file;
+        for (const Fields& row : rows) {
+            EXPECT_EQ(result(row), row.back()) << file << ": " << row[0];
+        }
+    }
 }
 
 }  // namespace mirlka::test

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "golden.h"
 #include "settings/app_state.h"
 #include "settings/presets.h"
 
@@ -9,10 +10,56 @@ namespace {
 SettingsStore StoreFrom(std::string_view bytes) {
     SettingsStore store;
     for (SettingsSection& section : ParseSettings(bytes)) {
-        SettingsSection& added = store.AddSection(section.name);
-        added.lines = section.lines;
+        store.AddSection(section.name).lines = section.lines;
     }
     return store;
+}
+
+// The rows that hold a value, as "row=value" from 1.
+std::string Entries(const TrackTable& table) {
+    std::string text;
+    for (int n = 0; n < kTrackCount; ++n) {
+        if (table.Entry(n) != 0) {
+            text += (text.empty() ? "" : " ") + std::to_string(n + 1) + "=" +
+                    std::to_string(table.Entry(n));
+        }
+    }
+    return text;
+}
+
+TEST(Presets, ReadingRules) {
+    test::ExpectTables({
+        {"presets-loading.txt",
+         [](const test::Fields& c) {
+             ArrayTrackTable table;
+             for (int n = 0; n < kTrackCount; ++n) {
+                 table.SetEntry(n, 1);
+             }
+             LoadTableFromSection(StoreFrom(c[0]), table, c[1]);
+             return Entries(table);
+         }},
+        {"preset-names.txt",
+         [](const test::Fields& c) {
+             std::string names;
+             for (const std::string& name : PresetNames(StoreFrom(c[0]))) {
+                 names += name + "|";
+             }
+             return names;
+         }},
+        {"typed-names.txt",
+         [](const test::Fields& c) {
+             const PresetButtons buttons = ButtonsForTypedName(c[0]);
+             return std::string(buttons.save ? "yes" : "no") + (buttons.remove ? " yes" : " no");
+         }},
+        {"app-setting.txt",
+         [](const test::Fields& c) {
+             const SettingsStore store = StoreFrom(c[0]);
+             const auto at = ReadWindowPosition(store);
+             return (at ? std::to_string(at->left) + " " + std::to_string(at->top) : "none") + " " +
+                    std::to_string(ReadAddToolFlag(store));
+         }},
+    });
+    EXPECT_EQ(PresetPrefix("My set"), "'My set'\n");
 }
 
 TEST(Presets, SavedTableReadsBackAndMovesToTheEnd) {
@@ -22,83 +69,13 @@ TEST(Presets, SavedTableReadsBackAndMovesToTheEnd) {
     table.SetEntry(4, 10);
     SaveTableToSection(store, table, "MINE");
     EXPECT_EQ(RenderSettings(store.Sections()), "[Other]\r\nx=1\r\n\r\n[MINE]\r\n1=2\r\n5=10\r\n");
-
     ArrayTrackTable loaded;
-    loaded.SetEntry(200, 7);  // a value the preset does not mention must be cleared
     LoadTableFromSection(store, loaded, "mine");
-    for (int n = 0; n < kTrackCount; ++n) {
-        EXPECT_EQ(loaded.Entry(n), table.Entry(n)) << n;
-    }
-}
+    EXPECT_EQ(Entries(loaded), "1=2 5=10");
 
-TEST(Presets, LoadTakesValuesAsTheyStandAndIgnoresOtherKeys) {
-    const SettingsStore store = StoreFrom(
-        "[p]\r\n1=99\r\n2=-3\r\n3=7abc\r\n4=\r\n5=x\r\n05=9\r\n257=4\r\n 6=5\r\n7 "
-        "=5\r\n256=16\r\n1=5\r\n");  // the first of two equal keys counts
-    ArrayTrackTable table;
-    for (int n = 0; n < kTrackCount; ++n) {
-        table.SetEntry(n, 1);
-    }
-    LoadTableFromSection(store, table, "P");
-    EXPECT_EQ(table.Entry(0), 99);
-    EXPECT_EQ(table.Entry(1), -3);
-    EXPECT_EQ(table.Entry(2), 7);
-    EXPECT_EQ(table.Entry(3), 0);
-    EXPECT_EQ(table.Entry(4), 0);  // "05" is not the key of track 5
-    EXPECT_EQ(table.Entry(5), 0);  // " 6" and "7 " are other keys
-    EXPECT_EQ(table.Entry(6), 0);
-    EXPECT_EQ(table.Entry(255), 16);
-}
-
-TEST(Presets, MissingSectionClearsTheTableAndEmptyTableSavesNoLines) {
-    SettingsStore store;
-    ArrayTrackTable table;
-    table.SetEntry(3, 4);
-    LoadTableFromSection(store, table, "nothing");
-    EXPECT_EQ(table.Entry(3), 0);
-
-    SaveTableToSection(store, table, "blank");
-    ASSERT_NE(store.FindSection("blank"), nullptr);
-    EXPECT_TRUE(store.FindSection("blank")->lines.empty());
-    EXPECT_EQ(RenderSettings(store.Sections()), "[blank]\r\n");
-}
-
-TEST(Presets, ListSkipsReservedNamesInAnyCaseAndKeepsDuplicates) {
-    const SettingsStore store =
-        StoreFrom("[b]\n[appsetting]\n[A]\n[LASTSTATE]\n[b]\n[ LastState]\n[;x=1]\n");
-    EXPECT_EQ(PresetNames(store), (std::vector<std::string>{"b", "A", "b", " LastState", ";x=1"}));
-}
-
-TEST(Presets, ButtonsFollowTheTypedName) {
-    const struct {
-        const char* text;
-        bool save, remove;
-    } cases[] = {
-        {"", false, false},         {"Mine", true, true},       {"appsetting", false, true},
-        {"LastState", false, true}, {"LASTSTATE ", true, true}, {"AppSettings", true, true},
-    };
-    for (const auto& c : cases) {
-        const PresetButtons buttons = ButtonsForTypedName(c.text);
-        EXPECT_EQ(buttons.save, c.save) << c.text;
-        EXPECT_EQ(buttons.remove, c.remove) << c.text;
-    }
-    EXPECT_EQ(PresetPrefix("My set"), "'My set'\n");
-}
-
-TEST(AppState, PositionNeedsBothKeysAndReadsLikeAtoi) {
-    EXPECT_FALSE(ReadWindowPosition(StoreFrom("[AppSetting]\nLeft=10\n")).has_value());
-    EXPECT_FALSE(ReadWindowPosition(StoreFrom("[Other]\nLeft=10\nTop=5\n")).has_value());
-    const auto position = ReadWindowPosition(StoreFrom("[appsetting]\nTop=-40\nLeft=abc\n"));
-    ASSERT_TRUE(position.has_value());
-    EXPECT_EQ(position->left, 0);
-    EXPECT_EQ(position->top, -40);
-}
-
-TEST(AppState, ToolFlagDefaultsToOnAndNonNumericIsOff) {
-    EXPECT_EQ(ReadAddToolFlag(SettingsStore()), 1);
-    EXPECT_EQ(ReadAddToolFlag(StoreFrom("[AppSetting]\nAddCakewalkTool=abc\n")), 0);
-    EXPECT_EQ(ReadAddToolFlag(StoreFrom("[AppSetting]\nAddCakewalkTool=\n")), 0);
-    EXPECT_EQ(ReadAddToolFlag(StoreFrom("[AppSetting]\nAddCakewalkTool=5\n")), 5);
+    SaveTableToSection(store, ArrayTrackTable(), "blank");  // an empty table saves no lines
+    EXPECT_EQ(RenderSettings(store.Sections()),
+              "[Other]\r\nx=1\r\n\r\n[MINE]\r\n1=2\r\n5=10\r\n\r\n[blank]\r\n");
 }
 
 TEST(AppState, SaveOrderKeepsLastStateLast) {

@@ -56,7 +56,7 @@ class AboutBoxTest : public ::testing::Test {
         bool closed = false;
         std::thread driver([&, thread = GetCurrentThreadId()] {
             HWND box = nullptr;
-            if (WaitFor([&] { return (box = FindMessageBox(BoxSource::Thread(thread))); }, 15000)) {
+            if (WaitFor([&] { return (box = FindMessageBox(BoxSource{thread})); }, 15000)) {
                 drive(box);
                 closed = WaitFor([&] { return !IsWindow(box); }, 3000);
                 closed || EndDialog(box, 0);
@@ -152,7 +152,7 @@ TEST_F(AboutBoxTest, WebSiteAsksFirstAndBrowseStartsExplorer) {
     HWND about = nullptr;
     const bool closed = RunAboutBox([&](HWND box) {
         about = box;
-        const BoxSource source = BoxSource::Thread(GetWindowThreadProcessId(box, nullptr));
+        const BoxSource source = {GetWindowThreadProcessId(box, nullptr)};
         BoxWatcher watcher(source, IDNO, 5s, box);
         PostMessageA(box, WM_COMMAND, 1002, 0);
         question = watcher.Wait();

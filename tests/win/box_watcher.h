@@ -11,7 +11,19 @@
 #include <thread>
 #include <vector>
 
+#include "driver/win/process.h"
+
 namespace mirlka::test {
+
+// A window's text through WM_GETTEXT, which also reaches controls of other processes; a hung
+// target gives an empty text instead of hanging the test.
+inline std::string WindowTextOf(HWND window) {
+    char text[4096];
+    DWORD_PTR copied = 0;
+    SendMessageTimeoutA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text),
+                        SMTO_ABORTIFHUNG, 2000, &copied);
+    return std::string(text, copied);
+}
 
 // What a message box showed when it was found.
 struct SeenBox {
@@ -30,25 +42,9 @@ struct BoxSource {
     DWORD threadId = 0;
     DWORD processId = 0;
 
-    static BoxSource Thread(DWORD id) { return {id, 0}; }
     static BoxSource Process(DWORD id) { return {0, id}; }
-    static BoxSource ThisThread() { return Thread(GetCurrentThreadId()); }
+    static BoxSource ThisThread() { return {GetCurrentThreadId(), 0}; }
 };
-
-// A window's text through WM_GETTEXT, which also reaches controls of other processes, with a
-// time-out so that a hung target cannot hang the test.
-inline std::string WindowTextOf(HWND window) {
-    DWORD_PTR length = 0;
-    if (!SendMessageTimeoutA(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 2000, &length)) {
-        return {};
-    }
-    std::string text(length + 1, '\0');
-    DWORD_PTR copied = 0;
-    SendMessageTimeoutA(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()),
-                        SMTO_ABORTIFHUNG, 2000, &copied);
-    text.resize(copied);
-    return text;
-}
 
 // A visible dialog (#32770, the class of message boxes) of `source` other than `except`, or null.
 // Other dialogs of the source match too: watch while no other dialog of it is opening.
@@ -63,18 +59,6 @@ inline HWND FindMessageBox(const BoxSource& source, HWND except = nullptr) {
         }
     }
     return nullptr;
-}
-
-inline SeenBox ReadMessageBox(HWND box) {
-    SeenBox seen;
-    seen.window = box;
-    seen.owner = GetWindow(box, GW_OWNER);
-    seen.title = WindowTextOf(box);
-    if (HWND message = GetDlgItem(box, 0xFFFF)) {
-        seen.text = WindowTextOf(message);
-    }
-    GetWindowRect(box, &seen.rect);
-    return seen;
 }
 
 // Waits on its own thread for a message box of `source`, reads it and presses `button` (IDOK,
@@ -118,15 +102,15 @@ class BoxWatcher {
                 }
                 Sleep(10);
             }
-            SeenBox seen = ReadMessageBox(box);
             HWND control = GetDlgItem(box, button);
+            SeenBox& seen =
+                seen_.emplace_back(SeenBox{box, GetWindow(box, GW_OWNER), WindowTextOf(box),
+                                           WindowTextOf(GetDlgItem(box, 0xFFFF))});
+            GetWindowRect(box, &seen.rect);
             seen.pressed = control != nullptr;
-            seen_.push_back(seen);
             PostMessageA(box, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED),
                          reinterpret_cast<LPARAM>(control));
-            for (int i = 0; i < 500 && IsWindow(box); ++i) {
-                Sleep(10);
-            }
+            driver::WaitFor([&] { return !IsWindow(box); });
         } while (every_);
     }
 
