@@ -1,6 +1,6 @@
 // Expected data kept as text files under tests/data: one case a line, its fields separated by
-// tabs, lines starting with '#' ignored. In a field \n, \r, \t, \v, \f, \\ and \xHH stand for
-// those bytes.
+// tabs, lines starting with '#' ignored. In a field \n, \r, \t, \v, \f and \xHH stand for those
+// bytes, and a backslash before any other character for that character.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -18,20 +18,15 @@ using Fields = std::vector<std::string>;
 inline std::string Unescaped(const std::string& field) {
     std::string out;
     for (std::size_t i = 0; i < field.size(); ++i) {
-        if (field[i] != '\\' || i + 1 == field.size()) {
-            out += field[i];
-            continue;
-        }
-        const char c = field[++i];
-        const std::string simple = "n\nr\rt\tv\vf\f\\\\";
-        if (const std::size_t at = simple.find(c); at != std::string::npos && at % 2 == 0) {
-            out += simple[at + 1];
-        } else if (c == 'x' && i + 2 < field.size()) {
+        const char c = field[i] == '\\' && i + 1 < field.size() ? field[++i] : '\0';
+        if (c == 'x') {
             out += static_cast<char>(std::stoi(field.substr(i + 1, 2), nullptr, 16));
             i += 2;
+        } else if (c != '\0') {
+            const std::size_t at = std::string_view("nrtvf").find(c);
+            out += at == std::string::npos ? c : "\n\r\t\v\f"[at];
         } else {
-            out += '\\';
-            out += c;  // a backslash before anything else stands for itself
+            out += field[i];
         }
     }
     return out;

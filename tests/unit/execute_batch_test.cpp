@@ -3,9 +3,8 @@
 #include <algorithm>
 #include <map>
 #include <optional>
-#include <set>
+#include <sstream>
 #include <string>
-#include <string_view>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -17,26 +16,17 @@ namespace {
 
 using Handle = HostTransport::Handle;
 using Log = std::vector<std::string>;
+using Options = std::map<std::string, std::string>;  // what goes wrong where, by key
 
 constexpr Handle kConversation = 77;
-
-// What goes wrong where; everything else works.
-struct Scenario {
-    const char* name = "";
-    std::vector<std::pair<int, std::int32_t>> entries = {};  // (row, value) of the table
-    std::set<TextForm> open_fails = {}, connect_fails = {};
-    std::set<std::string> unmakeable = {};              // names that give no handle
-    std::optional<std::string> reply = {};              // what "Playing" brings back
-    std::map<std::size_t, ExecuteResult> results = {};  // by execute index; Sent otherwise
-    std::optional<std::pair<int, std::int32_t>> set_during_first = {};  // the user edits a row
-};
 
 // Plays the DDE layer, the host and the user's messages, logging every call. What the DDE layer
 // would not accept shows in the log: a handle it never gave ("?") or a text of the other form.
 class Fake final : public HostTransport, public HostNotifier {
   public:
-    explicit Fake(const Scenario& s) : s_(s) {
-        for (const auto& [row, value] : s.entries) {
+    explicit Fake(Options options) : options_(std::move(options)) {
+        std::istringstream entries(options_["entries"]);
+        for (int row, value; entries >> row && entries.ignore() >> value;) {
             table_.SetEntry(row, value);
         }
     }
@@ -47,13 +37,13 @@ class Fake final : public HostTransport, public HostNotifier {
     }
 
     bool Open(TextForm form) override {
-        log_.push_back(form == TextForm::Narrow ? "Open narrow" : "Open wide");
         form_ = form;
-        return !s_.open_fails.contains(form);
+        log_.push_back("Open " + FormName());
+        return !Listed("open-fails", FormName());
     }
     Handle MakeName(const HostText& text) override {
         log_.push_back("Name " + Text(text));
-        if (s_.unmakeable.contains(Text(text))) {
+        if (Listed("unmakeable", Text(text))) {
             return 0;
         }
         names_[++last_name_] = Text(text);
@@ -61,11 +51,11 @@ class Fake final : public HostTransport, public HostNotifier {
     }
     Handle Connect(Handle service, Handle topic) override {
         log_.push_back("Connect " + NameOf(service) + " " + NameOf(topic));
-        return s_.connect_fails.contains(form_) ? 0 : kConversation;
+        return Listed("connect-fails", FormName()) ? 0 : kConversation;
     }
     std::optional<std::string> Request(Handle conversation, Handle item) override {
         log_.push_back("Request " + NameOf(item) + On(conversation));
-        return s_.reply;
+        return options_.contains("reply") ? std::optional(options_["reply"]) : std::nullopt;
     }
     void FreeName(Handle name) override {
         log_.push_back("Free " + NameOf(name));
@@ -73,11 +63,14 @@ class Fake final : public HostTransport, public HostNotifier {
     }
     ExecuteResult ExecuteAsync(Handle conversation, const HostText& text) override {
         log_.push_back("Execute " + Text(text) + On(conversation));
-        if (executes_ == 0 && s_.set_during_first) {
-            table_.SetEntry(s_.set_during_first->first, s_.set_during_first->second);
+        std::istringstream edit(options_["edit-during-first"]);
+        if (int row, value; executes_ == 0 && edit >> row && edit.ignore() >> value) {
+            table_.SetEntry(row, value);
         }
-        const auto result = s_.results.find(executes_++);
-        return result == s_.results.end() ? ExecuteResult::Sent : result->second;
+        const std::string index = std::to_string(executes_++);
+        return options_["refused"] == index          ? ExecuteResult::Refused
+               : options_["no-data-handle"] == index ? ExecuteResult::NoDataHandle
+                                                     : ExecuteResult::Sent;
     }
     void DiscardPendingInput() override { log_.push_back("Discard"); }
     void WaitForPendingExecutes() override { log_.push_back("Wait"); }
@@ -89,6 +82,10 @@ class Fake final : public HostTransport, public HostNotifier {
     void NoConversation() override { log_.push_back("Message 147"); }
 
   private:
+    std::string FormName() const { return form_ == TextForm::Narrow ? "narrow" : "wide"; }
+    bool Listed(const std::string& key, const std::string& word) {
+        return (" " + options_[key] + " ").find(" " + word + " ") != std::string::npos;
+    }
     // A track's expression is logged by its TrackChannel part; its bytes are pinned elsewhere.
     std::string Text(const HostText& text) const {
         std::string ascii = text.form == TextForm::Narrow
@@ -107,7 +104,7 @@ class Fake final : public HostTransport, public HostNotifier {
         return found == names_.end() ? "?" : found->second;
     }
 
-    const Scenario& s_;
+    Options options_;
     ArrayTrackTable table_;
     std::size_t executes_ = 0;
     Log log_;
@@ -116,45 +113,23 @@ class Fake final : public HostTransport, public HostNotifier {
     Handle last_name_ = 0;
 };
 
-// The expected conversations, by case name.
-std::map<std::string, Log> ExpectedLogs() {
-    std::map<std::string, Log> logs;
-    Log* current = nullptr;
+TEST(ExecuteBatchTest, Scenarios) {
+    std::vector<std::pair<test::Fields, Log>> scenarios;
     for (const test::Fields& line : test::ReadCases("execute-batch.txt")) {
         if (line[0].starts_with("= ")) {
-            current = &logs[line[0].substr(2)];
-        } else if (current) {
-            current->push_back(line[0]);
+            scenarios.push_back({line, {}});
+        } else if (!scenarios.empty()) {
+            scenarios.back().second.push_back(line[0]);
         }
     }
-    return logs;
-}
-
-TEST(ExecuteBatchTest, Scenarios) {
-    const auto three = std::vector<std::pair<int, std::int32_t>>{{0, 3}, {5, 16}, {9, 1}};
-    const Scenario scenarios[] = {
-        {.name = "empty table: only the closing expression"},
-        {.name = "row 9 set while row 0 is sent: rows are read as they are sent",
-         .entries = {{0, 3}},
-         .set_during_first = std::pair{9, 4}},
-        {.name = "host not running: told once",
-         .connect_fails = {TextForm::Narrow, TextForm::Wide}},
-        {.name = "narrow open fails: nothing else tried", .open_fails = {TextForm::Narrow}},
-        {.name = "wide open fails after narrow refused",
-         .open_fails = {TextForm::Wide},
-         .connect_fails = {TextForm::Narrow}},
-        {.name = "topic name unmakeable", .unmakeable = {"System"}},
-        {.name = "item name unmakeable: not playing", .unmakeable = {"Playing"}, .reply = "Yes"},
-        {.name = "third without data handle",
-         .entries = three,
-         .results = {{2, ExecuteResult::NoDataHandle}}},
-        {.name = "first refused", .entries = three, .results = {{0, ExecuteResult::Refused}}},
-        {.name = "closing refused", .entries = three, .results = {{3, ExecuteResult::Refused}}},
-    };
-    const std::map<std::string, Log> expected = ExpectedLogs();
-    ASSERT_EQ(expected.size(), std::size(scenarios));
-    for (const Scenario& s : scenarios) {
-        EXPECT_EQ(Fake(s).Run(), expected.at(s.name)) << s.name;
+    ASSERT_EQ(scenarios.size(), 10u);
+    for (const auto& [header, expected] : scenarios) {
+        Options options;
+        for (std::size_t i = 1; i < header.size(); ++i) {
+            options[header[i].substr(0, header[i].find('='))] =
+                header[i].substr(header[i].find('=') + 1);
+        }
+        EXPECT_EQ(Fake(options).Run(), expected) << header[0];
     }
 }
 
@@ -164,12 +139,11 @@ TEST(ExecuteBatchTest, OnlyALeadingYesOfTheConversationsFormStopsTheBatch) {
     const auto cases = test::ReadCases("playing-replies.txt");
     ASSERT_EQ(cases.size(), 9u);
     for (const test::Fields& c : cases) {
-        Scenario s{.name = c[1].c_str(), .entries = {{0, 1}}};
-        if (c[0] == "wide") {
-            s.connect_fails = {TextForm::Narrow};
+        Options options{{"entries", "0:1"}, {"connect-fails", c[0] == "wide" ? "narrow" : ""}};
+        if (c[1] != "none") {
+            options["reply"] = c[1];
         }
-        s.reply = c[1] == "none" ? std::nullopt : std::optional<std::string>(c[1]);
-        const Log log = Fake(s).Run();
+        const Log log = Fake(options).Run();
         const bool told = std::ranges::count(log, "Message 146") == 1;
         const bool sent = std::ranges::count(log, "Execute (TrackChannel 0 0)") == 1;
         EXPECT_EQ(told, c[2] == "yes") << c[0] << " " << c[1];

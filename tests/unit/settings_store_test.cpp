@@ -76,30 +76,34 @@ TEST_F(SettingsFileTest, FailedLoadKeepsSections) {
     EXPECT_FALSE(store.Write());
 }
 
-// The temporary file cannot be created (a directory holds its name), or the disk fills up while it
-// is written (it leads to /dev/full). A replacement that fails is pinned end to end.
+// The temporary file cannot be created (a directory holds its name), the disk fills up while it is
+// written (it leads to /dev/full), or on Windows the old file is held open and cannot be replaced.
 TEST_F(SettingsFileTest, FailedWriteKeepsOldFile) {
     const std::string path = PathOf("mirlka.ini");
     const std::string temp = path + ".tmp";
     WriteBytes(path, "[Old]\r\nx=1\r\n");
 #ifdef _WIN32
-    const bool cases[] = {false};  // the full disk is staged natively, with /dev/full
+    const std::string cases[] = {"blocked", "held"};
 #else
-    const bool cases[] = {false, true};
+    const std::string cases[] = {"blocked", "full"};
 #endif
-    for (const bool full : cases) {
-        if (full) {
+    for (const std::string& how : cases) {
+        std::ifstream held;
+        if (how == "blocked") {
+            fs::create_directory(temp);
+        } else if (how == "full") {
             fs::create_symlink("/dev/full", temp);
         } else {
-            fs::create_directory(temp);
+            held.open(path, std::ios::binary);
         }
         SettingsStore store(path);
         store.SetValue("New", "y", std::string(100000, 'v'));
-        EXPECT_FALSE(store.Write()) << full;
-        EXPECT_EQ(ReadBytes(path), "[Old]\r\nx=1\r\n") << full;
-        EXPECT_EQ(fs::is_directory(temp), !full) << "only the temporary file is removed";
+        EXPECT_FALSE(store.Write()) << how;
+        held.close();
+        EXPECT_EQ(ReadBytes(path), "[Old]\r\nx=1\r\n") << how;
+        EXPECT_EQ(fs::is_directory(temp), how == "blocked") << "only the temporary file is removed";
         fs::remove(temp);
-        EXPECT_EQ(EntryCount(), 1u);  // nothing else was left behind
+        EXPECT_EQ(EntryCount(), 1u) << how;  // nothing else was left behind
     }
 }
 

@@ -73,9 +73,10 @@ class AboutBoxTest : public ::testing::Test {
     HWND owner_ = window_.get();
 };
 
-LOGFONTA FontOf(HFONT handle) {
+// The font that a window draws its text with.
+LOGFONTA FontOf(HWND window) {
     LOGFONTA font{};
-    GetObjectA(handle, sizeof font, &font);
+    GetObjectA(reinterpret_cast<HFONT>(SendMessageA(window, WM_GETFONT, 0, 0)), sizeof font, &font);
     return font;
 }
 
@@ -90,31 +91,28 @@ TEST_F(AboutBoxTest, ShowsVersionTextsPathAndWebSiteInABoldDescriptionCentredOve
         {136, Golden("version-block.txt", "Comments")},
         {1005, program_.path()},
         {1002, Golden("string-table.txt", "2")}};
-    LOGFONTA dialogFont{}, bold{};
-    HFONT boldHandle = nullptr;
-    RECT box{}, owner{};
-    const bool closed = RunAboutBox([&](HWND dialog) {
+    HFONT bold = nullptr;
+    EXPECT_TRUE(RunAboutBox([&](HWND dialog) {
         for (const auto& [id, text] : expected) {
             EXPECT_EQ(WindowTextOf(GetDlgItem(dialog, id)), text) << id;
         }
-        dialogFont = FontOf(reinterpret_cast<HFONT>(SendMessageA(dialog, WM_GETFONT, 0, 0)));
-        boldHandle = reinterpret_cast<HFONT>(SendDlgItemMessageA(dialog, 134, WM_GETFONT, 0, 0));
-        bold = FontOf(boldHandle);
+        // The dialog's own font, 14 high and bold.
+        const LOGFONTA font = FontOf(dialog), description = FontOf(GetDlgItem(dialog, 134));
+        EXPECT_EQ(description.lfHeight, 14);
+        EXPECT_EQ(description.lfWeight, FW_BOLD);
+        EXPECT_NE(font.lfWeight, FW_BOLD);
+        EXPECT_STREQ(description.lfFaceName, font.lfFaceName);
+        EXPECT_EQ(description.lfCharSet, font.lfCharSet);
+        bold = reinterpret_cast<HFONT>(SendDlgItemMessageA(dialog, 134, WM_GETFONT, 0, 0));
+        RECT box{}, owner{};
         GetWindowRect(dialog, &box);
         GetWindowRect(owner_, &owner);
+        EXPECT_NEAR((box.left + box.right) / 2, (owner.left + owner.right) / 2, 1);
+        EXPECT_NEAR((box.top + box.bottom) / 2, (owner.top + owner.bottom) / 2, 1);
         PostMessageA(GetDlgItem(dialog, IDCANCEL), BM_CLICK, 0, 0);  // the OK button
-    });
-    ASSERT_NE(boldHandle, nullptr) << "no about box";
-    EXPECT_TRUE(closed) << "OK did not end the box";
-    // The dialog's own font, 14 high and bold, released with the box.
-    EXPECT_EQ(bold.lfHeight, 14);
-    EXPECT_EQ(bold.lfWeight, FW_BOLD);
-    EXPECT_NE(dialogFont.lfWeight, FW_BOLD);
-    EXPECT_STREQ(bold.lfFaceName, dialogFont.lfFaceName);
-    EXPECT_EQ(bold.lfCharSet, dialogFont.lfCharSet);
-    EXPECT_EQ(GetObjectA(boldHandle, 0, nullptr), 0) << "the bold font outlives the box";
-    EXPECT_NEAR((box.left + box.right) / 2, (owner.left + owner.right) / 2, 1);
-    EXPECT_NEAR((box.top + box.bottom) / 2, (owner.top + owner.bottom) / 2, 1);
+    })) << "OK did not end the box";
+    ASSERT_NE(bold, nullptr) << "no about box";
+    EXPECT_EQ(GetObjectA(bold, 0, nullptr), 0) << "the bold font outlives the box";
 }
 
 // The file name of a process that this one started and that `seen` does not hold yet, looked for

@@ -105,7 +105,7 @@ TEST_F(MessageBoxTest, SystemTextWantingInsertsFallsBackAndCodeZeroShowsNothing)
 // Whether a box of the system's own, shown now from this thread, comes up centred over `owner`:
 // only the program's hook centres it there.
 bool PlainBoxIsCentred(HWND owner) {
-    BoxWatcher watcher(BoxSource::ThisThread(), IDOK, 5s, FindMessageBox(BoxSource::ThisThread()));
+    BoxWatcher watcher(BoxSource::ThisThread(), IDOK);
     MessageBoxA(owner, "plain", "", MB_OK);
     const RECT box = watcher.Wait().rect;
     RECT o{};
@@ -114,32 +114,13 @@ bool PlainBoxIsCentred(HWND owner) {
            std::abs((box.top + box.bottom) / 2 - (o.top + o.bottom) / 2) <= 1;
 }
 
-// What a timer saw while the outer box was open: before the inner box, and after it.
-bool centredDuringOuter, centredAfterInner;
-HWND innerOwner;
-
-void CALLBACK ShowInnerBox(HWND, UINT, UINT_PTR id, DWORD) {
-    KillTimer(nullptr, id);
-    centredDuringOuter = PlainBoxIsCentred(innerOwner);
-    BoxWatcher watcher(BoxSource::ThisThread(), IDOK, 5s, FindMessageBox(BoxSource::ThisThread()));
-    mirlka::ShowMessageBox(innerOwner, "inner", std::nullopt, MB_ICONEXCLAMATION);
-    watcher.Wait();
-    centredAfterInner = PlainBoxIsCentred(innerOwner);
-    PostMessageA(FindMessageBox(BoxSource::ThisThread()), WM_COMMAND, IDOK, 0);  // the outer box
-}
-
-// The hook lives while a box is open; the boxes share it, so an inner box's end ends it early.
-TEST_F(MessageBoxTest, HookLivesWhileABoxIsOpenAndANestedBoxEndsIt) {
+// The hook is the program's only while one of its boxes is open.
+TEST_F(MessageBoxTest, TheHookEndsWithTheBox) {
     Window owner = MakeWindow({100, 100, 500, 400});
-    innerOwner = owner.get();
-    centredDuringOuter = centredAfterInner = true;
     ASSERT_FALSE(PlainBoxIsCentred(owner.get())) << "the system centres boxes over the owner";
-    const UINT_PTR timer = SetTimer(nullptr, 0, 100, ShowInnerBox);
-    // The timer's boxes come and go inside the outer box's loop, which the timer then ends.
-    EXPECT_EQ(mirlka::ShowMessageBox(owner.get(), "outer", std::nullopt, MB_ICONASTERISK), IDOK);
-    KillTimer(nullptr, timer);
-    EXPECT_TRUE(centredDuringOuter);
-    EXPECT_FALSE(centredAfterInner);
+    BoxWatcher watcher(BoxSource::ThisThread(), IDOK);
+    mirlka::ShowMessageBox(owner.get(), "box", std::nullopt, MB_ICONASTERISK);
+    ASSERT_TRUE(watcher.Wait());
     EXPECT_FALSE(PlainBoxIsCentred(owner.get())) << "the hook outlives the box";
 }
 
