@@ -101,6 +101,14 @@ TEST_F(Execute, ASlowPlayingAnswerCountsAsNotPlayingAndWideTextsArrive) {
                                         "disconnect"}));
 }
 
+// A host working through a big song may take longer than 10 s over a text: no failure.
+TEST_F(Execute, AHostSlowerThanTenSecondsPerTextIsNoFailure) {
+    HostSim host("--ack-delay 10500");
+    ASSERT_TRUE(host.WaitReady());
+    EXPECT_TRUE(Run({{0, 3}}, elapsed_).empty());
+    EXPECT_EQ(host.Executes().size(), 2u);
+}
+
 // An answer after 6 s is still in time.
 TEST_F(Execute, APlayingHostGetsNothingAndTheUserIsTold) {
     HostSim host("--playing \"Yes, recording\" --playing-delay 6000");

@@ -4,7 +4,6 @@
 
 #include <filesystem>
 #include <fstream>
-#include <random>
 #include <string>
 
 #include "driver/win/app_driver.h"
@@ -23,15 +22,6 @@ std::string Sections(int count, const std::string& prefix, const std::string& li
     return text;
 }
 
-std::string RandomBytes(std::size_t size) {
-    std::mt19937 random(20261207);
-    std::string bytes(size, '\0');
-    for (char& byte : bytes) {
-        byte = static_cast<char>(random());
-    }
-    return bytes;
-}
-
 struct HostileFile {
     const char* what;
     std::string bytes;
@@ -46,7 +36,6 @@ TEST(HostileSettingsTest, TheProgramStartsAndKeepsWhatTheFileHeld) {
         {"100,000 presets in 20 MB", Sections(100000, "Preset ", rows)},
         {"a line of 1 MB", "[Long]\r\n1=" + std::string(1 << 20, '5') + "\r\n"},
         {"100,000 empty sections", Sections(100000, "", "")},
-        {"random bytes", RandomBytes(1 << 20)},
     };
     for (const HostileFile& file : files) {
         SCOPED_TRACE(file.what);

@@ -31,18 +31,6 @@ bool NoBox(const App& app) {
     return !BoxWatcher(BoxSource::Process(app.processId()), IDOK, std::chrono::seconds(3)).Wait();
 }
 
-TEST(SlowHostTest, AHostSlowerThanTenSecondsPerTextIsNoFailure) {
-    HostSim host("--ack-delay 10500");
-    ASSERT_TRUE(host.WaitReady());
-    AppCopy copy("[LastState]\r\n1=3\r\n");
-    App app(copy);
-    ASSERT_TRUE(app.window());
-    ASSERT_TRUE(StartRun(app, host));
-    EXPECT_EQ(host.LogAfterDisconnect(40000).back(), "disconnect");
-    EXPECT_TRUE(NoBox(app));
-    EXPECT_EQ(host.Executes().size(), 2u);
-}
-
 // Input during a first run starts no other run; a close during a second run ends the program once
 // that run is over, with the state saved once.
 TEST(SlowHostTest, InputDuringARunStartsNoOtherRunAndACloseWaitsForItsEnd) {

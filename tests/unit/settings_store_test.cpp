@@ -51,13 +51,14 @@ class SettingsFileTest : public ::testing::Test {
 
 TEST_F(SettingsFileTest, LoadReplacesSectionsAndWriteUsesCrLf) {
     const std::string path = PathOf("mirlka.ini");
-    WriteBytes(path, "; comment\n[S]\nk=v\n\n\n[T]\n");
+    // A NUL is a byte like any other.
+    WriteBytes(path, std::string("; comment\n[S]\nk=v\0w\n\n\n[T]\n", 26));
     SettingsStore store;
     store.AddSection("Old");
     ASSERT_TRUE(store.Load(path));
     EXPECT_EQ(store.FindSection("Old"), nullptr);
     ASSERT_TRUE(store.Write());
-    EXPECT_EQ(ReadBytes(path), "[S]\r\nk=v\r\n\r\n[T]\r\n");
+    EXPECT_EQ(ReadBytes(path), std::string("[S]\r\nk=v\0w\r\n\r\n[T]\r\n", 19));
     EXPECT_EQ(EntryCount(), 1u);  // no temporary file left behind
 
     store.ClearSections();

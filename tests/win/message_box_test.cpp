@@ -6,7 +6,6 @@
 
 #include <memory>
 #include <string>
-#include <cstdlib>
 
 #include "golden.h"
 #include "win/box_watcher.h"
@@ -28,38 +27,24 @@ class MessageBoxTest : public ::testing::Test {
     static inline Module program_ = LoadAsData();
 };
 
-// Each owner is checked with a window centred directly, then with a box through the hook. First in
-// the file, and under CTest in a process of its own, the first direct centring finds no monitor
+// First in the file, and under CTest in a process of its own, the first centring finds no monitor
 // functions loaded and so covers the work area of SPI_GETWORKAREA. Clamping is the core's.
-TEST_F(MessageBoxTest, WindowsAndBoxesAreCentredOverAVisibleOwnerElseInTheWorkArea) {
+TEST_F(MessageBoxTest, WindowsAreCentredOverAVisibleOwnerElseInTheWorkArea) {
     MONITORINFO info{};
     info.cbSize = sizeof info;
     GetMonitorInfoA(MonitorFromWindow(nullptr, MONITOR_DEFAULTTOPRIMARY), &info);
     const RECT a = info.rcWork;
     for (const int show : {SW_SHOW, SW_HIDE, SW_SHOWMINNOACTIVE}) {
-        SCOPED_TRACE(show);
         Window owner = MakeWindow({a.left + 100, a.top + 80, a.left + 500, a.top + 380}, show);
-        RECT o{};
+        RECT o{}, at{};
         GetWindowRect(owner.get(), &o);
         const RECT& r = show == SW_SHOW ? o : a;
-        const auto expectCentred = [&](const RECT& at) {
-            EXPECT_EQ(at.left, (r.left + r.right) / 2 - (at.right - at.left) / 2);
-            EXPECT_EQ(at.top, (r.top + r.bottom) / 2 - (at.bottom - at.top) / 2);
-        };
-
         Window window = MakeWindow({7, 9, 327, 249}, SW_HIDE, owner.get());
         mirlka::CenterWindow(window.get());
-        RECT at{};
         GetWindowRect(window.get(), &at);
-        expectCentred(at);
-        EXPECT_EQ(at.right - at.left, 320);
-
-        BoxWatcher watcher(BoxSource::ThisThread(), IDOK);
-        mirlka::ShowMessageBox(owner.get(), "centred", std::nullopt, MB_ICONASTERISK);
-        const SeenBox box = watcher.Wait();
-        ASSERT_TRUE(box);
-        EXPECT_EQ(box.owner, owner.get());
-        expectCentred(box.rect);
+        EXPECT_EQ(at.left, (r.left + r.right) / 2 - 160) << show;
+        EXPECT_EQ(at.top, (r.top + r.bottom) / 2 - 120) << show;
+        EXPECT_EQ(at.right - at.left, 320) << show;
     }
 }
 
@@ -102,25 +87,22 @@ TEST_F(MessageBoxTest, SystemTextWantingInsertsFallsBackAndCodeZeroShowsNothing)
     EXPECT_FALSE(none.Wait()) << "code 0 showed a box";
 }
 
-// Whether a box of the system's own, shown now from this thread, comes up centred over `owner`:
-// only the program's hook centres it there.
+// Whether a box of the system's own, shown now from this thread, comes up centred over `owner`.
 bool PlainBoxIsCentred(HWND owner) {
     BoxWatcher watcher(BoxSource::ThisThread(), IDOK);
     MessageBoxA(owner, "plain", "", MB_OK);
-    const RECT box = watcher.Wait().rect;
-    RECT o{};
-    GetWindowRect(owner, &o);
-    return std::abs((box.left + box.right) / 2 - (o.left + o.right) / 2) <= 1 &&
-           std::abs((box.top + box.bottom) / 2 - (o.top + o.bottom) / 2) <= 1;
+    return CentredOver(watcher.Wait().rect, owner);
 }
 
-// The hook is the program's only while one of its boxes is open.
-TEST_F(MessageBoxTest, TheHookEndsWithTheBox) {
+// The program's boxes are centred over their owner through a hook that ends with the box.
+TEST_F(MessageBoxTest, TheHookCentresTheBoxAndEndsWithIt) {
     Window owner = MakeWindow({100, 100, 500, 400});
     ASSERT_FALSE(PlainBoxIsCentred(owner.get())) << "the system centres boxes over the owner";
     BoxWatcher watcher(BoxSource::ThisThread(), IDOK);
     mirlka::ShowMessageBox(owner.get(), "box", std::nullopt, MB_ICONASTERISK);
-    ASSERT_TRUE(watcher.Wait());
+    const SeenBox box = watcher.Wait();
+    EXPECT_EQ(box.owner, owner.get());
+    EXPECT_TRUE(CentredOver(box.rect, owner.get()));
     EXPECT_FALSE(PlainBoxIsCentred(owner.get())) << "the hook outlives the box";
 }
 

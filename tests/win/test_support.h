@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <cstdlib>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -65,6 +66,14 @@ inline Window ProgramWindow(HMODULE module, RECT at = {100, 100, 500, 400}, int 
                         at.right - at.left, at.bottom - at.top, owner, nullptr, module, nullptr);
     ShowWindow(window, show);
     return Window(window);
+}
+
+// Whether `rect`'s centre lies within a pixel of `window`'s, as centring by halves leaves it.
+inline bool CentredOver(const RECT& rect, HWND window) {
+    RECT w{};
+    GetWindowRect(window, &w);
+    return std::abs(rect.left + rect.right - w.left - w.right) <= 2 &&
+           std::abs(rect.top + rect.bottom - w.top - w.bottom) <= 2;
 }
 
 }  // namespace mirlka::test

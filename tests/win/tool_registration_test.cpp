@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
 #include <string>
 
 #include "win/test_support.h"
@@ -39,25 +40,18 @@ void CreateKey(const std::string& path) {
     RegCloseKey(key);
 }
 
-// The stored bytes of a string value of the entry, terminator included, or a text no value has.
-std::string Stored(const char* name) {
-    char data[2048];
-    DWORD size = sizeof data, type = 0;
+// Each value of the entry: its stored bytes with the terminator, or "(not REG_SZ)".
+std::map<std::string, std::string> Values() {
+    std::map<std::string, std::string> values;
     HKEY key = OpenKey(kEntry);
-    const LONG found =
-        RegQueryValueExA(key, name, nullptr, &type, reinterpret_cast<BYTE*>(data), &size);
-    RegCloseKey(key);
-    return found != 0 ? "(none)" : type != REG_SZ ? "(not REG_SZ)" : std::string(data, size);
-}
-
-DWORD ValueCount() {
-    DWORD count = 0;
-    if (HKEY key = OpenKey(kEntry)) {
-        RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &count, nullptr,
-                         nullptr, nullptr, nullptr);
-        RegCloseKey(key);
+    char name[256], data[2048];
+    for (DWORD i = 0, n = sizeof name, size = sizeof data, type = 0;
+         RegEnumValueA(key, i, name, &n, nullptr, &type, reinterpret_cast<BYTE*>(data), &size) == 0;
+         ++i, n = sizeof name, size = sizeof data) {
+        values[name] = type == REG_SZ ? std::string(data, size) : "(not REG_SZ)";
     }
-    return count;
+    RegCloseKey(key);
+    return values;
 }
 
 class ToolRegistration : public ::testing::Test {
@@ -102,16 +96,18 @@ TEST_F(ToolRegistration, WritesTheFourValuesWithTheShortPath) {
     const std::string program = folder / "Mirelka for Cakewalk program.exe";
     ASSERT_TRUE(CopyFileA(BesideExe("mirlka.exe").c_str(), program.c_str(), FALSE));
     EXPECT_EQ(ApplyToolRegistration(1, module_, program), ERROR_SUCCESS);
-    EXPECT_EQ(ValueCount(), 4u);
-    EXPECT_EQ(Stored("MenuText"), std::string("Mirelka 1.1", 12));
-    EXPECT_EQ(Stored("StatusBarText"), std::string("Mirelka 1.1", 12));
-    EXPECT_EQ(Stored("Type"), std::string("Generic", 8));
+    auto values = Values();
     // The short form: no blank, one terminator at the end, and it names the copy.
-    const std::string exePath = Stored("ExePath");
+    const std::string exePath = values["ExePath"];
     EXPECT_EQ(exePath.find_first_of(std::string(" \0", 2)), exePath.size() - 1) << exePath;
     char longForm[MAX_PATH] = "";
     GetLongPathNameA(exePath.c_str(), longForm, MAX_PATH);
     EXPECT_EQ(lstrcmpiA(longForm, program.c_str()), 0) << exePath << " is " << longForm;
+    const std::string text("Mirelka 1.1", 12);
+    EXPECT_EQ(values, (std::map<std::string, std::string>{{"ExePath", exePath},
+                                                          {"MenuText", text},
+                                                          {"StatusBarText", text},
+                                                          {"Type", std::string("Generic", 8)}}));
     // Only the 32-bit view, the one the host reads, holds the entry.
     EXPECT_FALSE(KeyExists(kEntry, KEY_WOW64_64KEY));
 }
@@ -120,8 +116,9 @@ TEST_F(ToolRegistration, AgainKeepsOthersValuesAndClearedRemovesTheTreeButNothin
     // No short form and no version exist for a file that is not there.
     const std::string missing = "C:\\no such folder\\Mirelka for Cakewalk.exe";
     ASSERT_EQ(ApplyToolRegistration(1, module_, missing), ERROR_SUCCESS);
-    EXPECT_EQ(Stored("ExePath"), missing + '\0');
-    EXPECT_EQ(Stored("MenuText"), std::string("Mirelka 0.0", 12));
+    auto values = Values();
+    EXPECT_EQ(values["ExePath"], missing + '\0');
+    EXPECT_EQ(values["MenuText"], std::string("Mirelka 0.0", 12));
 
     HKEY key = OpenKey(kEntry);
     RegSetValueExA(key, "Arguments", 0, REG_SZ, reinterpret_cast<const BYTE*>("-quiet"), 7);
@@ -131,9 +128,10 @@ TEST_F(ToolRegistration, AgainKeepsOthersValuesAndClearedRemovesTheTreeButNothin
     }
     // Any non-zero flag, a negative one too, keeps the entry.
     ASSERT_EQ(ApplyToolRegistration(-1, module_, BesideExe("mirlka.exe")), ERROR_SUCCESS);
-    EXPECT_EQ(ValueCount(), 5u);
-    EXPECT_EQ(Stored("Arguments"), std::string("-quiet", 7));
-    EXPECT_EQ(Stored("MenuText"), std::string("Mirelka 1.1", 12));
+    values = Values();
+    EXPECT_EQ(values.size(), 5u);
+    EXPECT_EQ(values["Arguments"], std::string("-quiet", 7));
+    EXPECT_EQ(values["MenuText"], std::string("Mirelka 1.1", 12));
 
     EXPECT_EQ(ApplyToolRegistration(0, module_, ""), ERROR_SUCCESS);
     EXPECT_FALSE(KeyExists(kEntry));
