@@ -44,11 +44,11 @@ class Execute : public ::testing::Test {
         for (const auto& [row, value] : entries) {
             table.SetEntry(row, value);
         }
-        auto watcher = BoxWatcher::Every(BoxSource::ThisThread(), IDOK);
+        BoxWatcher watcher(BoxSource::ThisThread(), IDOK, std::chrono::hours(1), nullptr, true);
         const DWORD start = GetTickCount();
         RunExecute(owner_, table);
         elapsedMs = GetTickCount() - start;
-        return watcher->Stop();
+        return watcher.Stop();
     }
 
     static void ExpectOneBox(const std::vector<SeenBox>& boxes, const char* titleId,

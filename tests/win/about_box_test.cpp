@@ -7,13 +7,13 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <functional>
 #include <set>
 #include <string>
 #include <thread>
 
 #include "base/win/app_globals.h"
+#include "driver/win/app_driver.h"
 #include "golden.h"
 #include "win/box_watcher.h"
 #include "win/test_support.h"
@@ -24,14 +24,14 @@ using mirlka::Globals;
 using namespace mirlka::test;
 using namespace std::chrono_literals;
 
-// A copy of the program in a folder of its own, mapped as an image so that its path, version block,
-// string table and dialogs are there but none of its code runs.
+// A copy of the program in a folder of its own, `folderLength` bytes deep if given, mapped as an
+// image so that its path, version block, string table and dialogs are there but none of its code
+// runs.
 class ProgramCopy {
   public:
-    explicit ProgramCopy(const std::string& folder) : path_(folder + "mirlka.exe") {
-        std::filesystem::create_directories(folder);
-        CopyFileA(BesideExe("mirlka.exe").c_str(), path_.c_str(), FALSE);
-        module_ = LoadLibraryExA(path_.c_str(), nullptr, DONT_RESOLVE_DLL_REFERENCES);
+    explicit ProgramCopy(std::size_t folderLength = 0)
+        : copy_(std::nullopt, "mirlka.exe", folderLength),
+          module_(LoadLibraryExA(copy_.ExePath().c_str(), nullptr, DONT_RESOLVE_DLL_REFERENCES)) {
         Globals().instance = module_;
     }
     ~ProgramCopy() {
@@ -39,11 +39,11 @@ class ProgramCopy {
         FreeLibrary(module_);
     }
     HINSTANCE module() const { return module_; }
-    const std::string& path() const { return path_; }
+    const AppCopy& copy() const { return copy_; }
 
   private:
-    std::string path_;
-    HINSTANCE module_ = nullptr;
+    AppCopy copy_;
+    HINSTANCE module_;
 };
 
 class AboutBoxTest : public ::testing::Test {
@@ -67,8 +67,7 @@ class AboutBoxTest : public ::testing::Test {
         return closed;
     }
 
-    TempFolder root_{"mirlka-about"};
-    ProgramCopy program_{root_.path()};
+    ProgramCopy program_;
     Window window_ = ProgramWindow(program_.module(), {200, 150, 900, 650});
     HWND owner_ = window_.get();
 };
@@ -89,7 +88,7 @@ TEST_F(AboutBoxTest, ShowsVersionTextsPathAndWebSiteInABoldDescriptionCentredOve
         {134, Golden("version-block.txt", "FileDescription")},
         {135, Golden("version-block.txt", "LegalCopyright")},
         {136, Golden("version-block.txt", "Comments")},
-        {1005, program_.path()},
+        {1005, program_.copy().ExePath()},
         {1002, Golden("string-table.txt", "2")}};
     HFONT bold = nullptr;
     EXPECT_TRUE(RunAboutBox([&](HWND dialog) {
@@ -179,16 +178,11 @@ TEST_F(AboutBoxTest, ManualIsLookedForBesideTheExecutableAndFailuresAreReported)
     };
     char buffer[MAX_PATH];
     ASSERT_TRUE(mirlka::GetManualPath(buffer));
-    EXPECT_EQ(std::string(buffer), root_ / "mirlka.html");
+    EXPECT_EQ(std::string(buffer), program_.copy().folder() + "mirlka.html");
     expectReported(ERROR_FILE_NOT_FOUND);
     {
-        std::string deep = root_.path();
-        while (deep.size() + 60 < MAX_PATH - 11) {
-            deep += std::string(49, 'd') + "\\";
-        }
-        deep += std::string(MAX_PATH - 12 - deep.size(), 'e') + "\\";  // the folder is 249 bytes
-        ProgramCopy copy(deep);
-        ASSERT_NE(copy.module(), nullptr) << GetLastError();
+        ProgramCopy deep(MAX_PATH - 11);  // a folder of 249 bytes
+        ASSERT_NE(deep.module(), nullptr) << GetLastError();
         EXPECT_FALSE(mirlka::GetManualPath(buffer));
         EXPECT_EQ(std::string(buffer), "");
         expectReported(ERROR_FILENAME_EXCED_RANGE);

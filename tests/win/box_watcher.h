@@ -6,7 +6,6 @@
 
 #include <atomic>
 #include <chrono>
-#include <memory>
 #include <string>
 #include <thread>
 #include <vector>
@@ -63,16 +62,20 @@ inline HWND FindMessageBox(const BoxSource& source, HWND except = nullptr) {
 
 // Waits on its own thread for a message box of `source`, reads it and presses `button` (IDOK,
 // IDYES, IDNO …). WM_COMMAND is posted, so a box closes even when the button is not on it;
-// `pressed` tells whether it was. Every() keeps answering box after box until stopped.
+// `pressed` tells whether it was. With `every` it answers box after box until stopped.
 class BoxWatcher {
   public:
     BoxWatcher(BoxSource source, int button,
                std::chrono::milliseconds timeout = std::chrono::seconds(5), HWND except = nullptr,
                bool every = false)
-        : every_(every), thread_([=, this] { Watch(source, button, timeout, except); }) {}
-    static std::unique_ptr<BoxWatcher> Every(BoxSource source, int button) {
-        return std::make_unique<BoxWatcher>(source, button, std::chrono::hours(1), nullptr, true);
-    }
+        : thread_([=, this] {
+              const auto deadline = std::chrono::steady_clock::now() + timeout;
+              while (!stop_ && (every || seen_.empty()) &&
+                     std::chrono::steady_clock::now() < deadline) {
+                  HWND box = FindMessageBox(source, except);
+                  box ? Answer(box, button) : Sleep(10);
+              }
+          }) {}
     ~BoxWatcher() { Wait(); }
     BoxWatcher(const BoxWatcher&) = delete;
     BoxWatcher& operator=(const BoxWatcher&) = delete;
@@ -92,29 +95,17 @@ class BoxWatcher {
     }
 
   private:
-    void Watch(BoxSource source, int button, std::chrono::milliseconds timeout, HWND except) {
-        const auto deadline = std::chrono::steady_clock::now() + timeout;
-        do {
-            HWND box = nullptr;
-            while (!(box = FindMessageBox(source, except))) {
-                if (std::chrono::steady_clock::now() >= deadline || (every_ && stop_)) {
-                    return;
-                }
-                Sleep(10);
-            }
-            HWND control = GetDlgItem(box, button);
-            SeenBox& seen =
-                seen_.emplace_back(SeenBox{box, GetWindow(box, GW_OWNER), WindowTextOf(box),
-                                           WindowTextOf(GetDlgItem(box, 0xFFFF))});
-            GetWindowRect(box, &seen.rect);
-            seen.pressed = control != nullptr;
-            PostMessageA(box, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED),
-                         reinterpret_cast<LPARAM>(control));
-            driver::WaitFor([&] { return !IsWindow(box); });
-        } while (every_);
+    void Answer(HWND box, int button) {
+        HWND control = GetDlgItem(box, button);
+        SeenBox& seen = seen_.emplace_back(SeenBox{box, GetWindow(box, GW_OWNER), WindowTextOf(box),
+                                                   WindowTextOf(GetDlgItem(box, 0xFFFF))});
+        GetWindowRect(box, &seen.rect);
+        seen.pressed = control != nullptr;
+        PostMessageA(box, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED),
+                     reinterpret_cast<LPARAM>(control));
+        driver::WaitFor([&] { return !IsWindow(box); });
     }
 
-    const bool every_;
     std::atomic<bool> stop_{false};
     std::vector<SeenBox> seen_;
     std::thread thread_;  // last: it starts once the members that it fills exist
