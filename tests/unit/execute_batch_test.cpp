@@ -24,7 +24,11 @@ constexpr Handle kConversation = 77;
 // would not accept shows in the log: a handle it never gave ("?") or a text of the other form.
 class Fake final : public HostTransport, public HostNotifier {
   public:
-    explicit Fake(Options options) : options_(std::move(options)) {
+    // Each option a field "key=value".
+    explicit Fake(const test::Fields& fields) {
+        for (const std::string& field : fields) {
+            options_[field.substr(0, field.find('='))] = field.substr(field.find('=') + 1);
+        }
         std::istringstream entries(options_["entries"]);
         for (int row, value; entries >> row && entries.ignore() >> value;) {
             table_.SetEntry(row, value);
@@ -124,32 +128,23 @@ TEST(ExecuteBatchTest, Scenarios) {
     }
     ASSERT_EQ(scenarios.size(), 10u);
     for (const auto& [header, expected] : scenarios) {
-        Options options;
-        for (std::size_t i = 1; i < header.size(); ++i) {
-            options[header[i].substr(0, header[i].find('='))] =
-                header[i].substr(header[i].find('=') + 1);
-        }
-        EXPECT_EQ(Fake(options).Run(), expected) << header[0];
+        EXPECT_EQ(Fake(test::Fields(header.begin() + 1, header.end())).Run(), expected)
+            << header[0];
     }
 }
 
-// Whether the host counts as playing: its form of the conversation, its reply ("none": no
-// data), and whether the batch stops.
+// Whether the host counts as playing, by its form of the conversation and its reply ("none": no
+// data): one that plays is told of and gets no text; every handle is released either way.
 TEST(ExecuteBatchTest, OnlyALeadingYesOfTheConversationsFormStopsTheBatch) {
-    const auto cases = test::ReadCases("playing-replies.txt");
-    ASSERT_EQ(cases.size(), 9u);
-    for (const test::Fields& c : cases) {
-        Options options{{"entries", "0:1"}, {"connect-fails", c[0] == "wide" ? "narrow" : ""}};
-        if (c[1] != "none") {
-            options["reply"] = c[1];
-        }
-        const Log log = Fake(options).Run();
-        const bool told = std::ranges::count(log, "Message 146") == 1;
-        const bool sent = std::ranges::count(log, "Execute (TrackChannel 0 0)") == 1;
-        EXPECT_EQ(told, c[2] == "yes") << c[0] << " " << c[1];
-        EXPECT_EQ(sent, !told) << c[0] << " " << c[1];
-        EXPECT_EQ(log.back(), "Close") << "everything released";
-    }
+    test::ExpectTables(
+        {{"playing-replies.txt", [](const test::Fields& c) {
+              const Log log = Fake({"entries=0:1", c[0] == "wide" ? "connect-fails=narrow" : "",
+                                    c[1] == "none" ? "" : "reply=" + c[1]})
+                                  .Run();
+              const auto told = std::ranges::count(log, "Message 146");
+              const auto sent = std::ranges::count(log, "Execute (TrackChannel 0 0)");
+              return told + sent != 1 || log.back() != "Close" ? "broken" : told ? "yes" : "no";
+          }}});
 }
 
 }  // namespace
