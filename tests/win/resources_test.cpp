@@ -100,6 +100,15 @@ TEST_P(ProgramResources, ManifestAsksForCommonControls6) {
     EXPECT_NE(manifest.find("processorArchitecture=\"*\" publicKeyToken=\"6595b64144ccf1df\""),
               npos);
     EXPECT_EQ(manifest.find("requestedExecutionLevel"), npos);
+    // The system's own reader takes it, so the loader will too.
+    ACTCTXA context{};
+    context.cbSize = sizeof context;
+    context.dwFlags = ACTCTX_FLAG_RESOURCE_NAME_VALID;
+    context.lpSource = GetParam().c_str();
+    context.lpResourceName = MAKEINTRESOURCEA(1);
+    const HANDLE activation = CreateActCtxA(&context);
+    EXPECT_NE(activation, INVALID_HANDLE_VALUE) << GetLastError();
+    ReleaseActCtx(activation);
 }
 
 INSTANTIATE_TEST_SUITE_P(Builds, ProgramResources,
