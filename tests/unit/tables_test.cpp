@@ -53,6 +53,7 @@ std::string GrowthSizes(const Fields& c) {
 TEST(CoreTables, EveryRowGivesItsListedResult) {
     test::ExpectTables({
         {"decimal.txt", [](const Fields& c) { return std::to_string(ReadDecimal(c[0])); }},
+        {"decimal-writing.txt", [](const Fields& c) { return WriteDecimal(std::stoi(c[0])); }},
         {"message-titles.txt",
          [](const Fields& c) {
              return std::to_string(TitleIdForType(std::stoul(c[0], nullptr, 16)));
