@@ -8,6 +8,7 @@
 #include <fstream>
 #include <functional>
 #include <map>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -18,15 +19,14 @@ using Fields = std::vector<std::string>;
 inline std::string Unescaped(const std::string& field) {
     std::string out;
     for (std::size_t i = 0; i < field.size(); ++i) {
-        const char c = field[i] == '\\' && i + 1 < field.size() ? field[++i] : '\0';
-        if (c == 'x') {
+        if (field[i] != '\\' || i + 1 == field.size()) {
+            out += field[i];
+        } else if (const char c = field[++i]; c == 'x') {
             out += static_cast<char>(std::stoi(field.substr(i + 1, 2), nullptr, 16));
             i += 2;
-        } else if (c != '\0') {
+        } else {
             const std::size_t at = std::string_view("nrtvf").find(c);
             out += at == std::string::npos ? c : "\n\r\t\v\f"[at];
-        } else {
-            out += field[i];
         }
     }
     return out;
@@ -39,15 +39,11 @@ inline std::vector<Fields> ReadCases(const char* name) {
         if (line.empty() || line.starts_with('#')) {
             continue;
         }
-        Fields fields;
-        for (std::size_t start = 0, tab;; start = tab + 1) {
-            tab = line.find('\t', start);
-            fields.push_back(Unescaped(line.substr(start, tab - start)));
-            if (tab == std::string::npos) {
-                break;
-            }
+        std::istringstream fields(line + '\t');  // every field ends with a tab
+        Fields& row = cases.emplace_back();
+        for (std::string field; std::getline(fields, field, '\t');) {
+            row.push_back(Unescaped(field));
         }
-        cases.push_back(fields);
     }
     return cases;
 }

@@ -54,26 +54,23 @@ TEST_P(ProgramResources, VersionBlockCarriesTheProgramVersionAndTexts) {
     std::vector<char> block(size);
     ASSERT_TRUE(GetFileVersionInfoA(path.c_str(), handle, size, block.data()));
 
-    VS_FIXEDFILEINFO* fixed = nullptr;
-    UINT length = 0;
-    ASSERT_TRUE(VerQueryValueA(block.data(), "\\", reinterpret_cast<void**>(&fixed), &length));
-    EXPECT_EQ(fixed->dwFileVersionMS, 0x00010001u);
-    EXPECT_EQ(fixed->dwFileVersionLS, (2005u << 16) | 708u);
-    DWORD* translation = nullptr;
-    ASSERT_TRUE(VerQueryValueA(block.data(), "\\VarFileInfo\\Translation",
-                               reinterpret_cast<void**>(&translation), &length));
-    EXPECT_EQ(*translation, 0x04B00411u);
-
+    const auto query = [&](const std::string& name) -> const void* {
+        void* value = nullptr;
+        UINT length = 0;
+        return VerQueryValueA(block.data(), name.c_str(), &value, &length) ? value : nullptr;
+    };
+    const auto* fixed = static_cast<const VS_FIXEDFILEINFO*>(query("\\"));
+    ASSERT_NE(fixed, nullptr);
+    EXPECT_EQ(std::pair(fixed->dwFileVersionMS, fixed->dwFileVersionLS),
+              std::pair(0x00010001ul, (2005ul << 16) | 708));
+    const auto* translation = static_cast<const DWORD*>(query("\\VarFileInfo\\Translation"));
+    EXPECT_TRUE(translation && *translation == 0x04B00411u);
     const auto values = mirlka::test::ReadCases("version-block.txt");
     ASSERT_EQ(values.size(), 8u);
     for (const mirlka::test::Fields& value : values) {
-        const std::string &key = value[0], &utf8 = value[1];
-        const std::string query = "\\StringFileInfo\\041104B0\\" + key;
-        char* text = nullptr;
-        ASSERT_TRUE(
-            VerQueryValueA(block.data(), query.c_str(), reinterpret_cast<void**>(&text), &length))
-            << key;
-        EXPECT_EQ(std::string(text), ToAnsi(utf8)) << key;
+        const auto* text =
+            static_cast<const char*>(query("\\StringFileInfo\\041104B0\\" + value[0]));
+        EXPECT_EQ(text ? std::string(text) : "(none)", ToAnsi(value[1])) << value[0];
     }
 }
 
