@@ -4,11 +4,15 @@
 
 #include <windows.h>
 
+#include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
 #include "driver/win/app_driver.h"
+#include "driver/win/host_sim.h"
 #include "res/resource.h"
+#include "settings/settings_store.h"
 #include "win/box_watcher.h"
 #include "win/test_support.h"
 
@@ -60,11 +64,9 @@ TEST_F(AppTest, FirstStartRegistersTheToolAndResetClearsTheList) {
     RECT work{}, rect = WindowRect(app.window());
     SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
     EXPECT_NEAR(rect.left, (work.left + work.right - (rect.right - rect.left)) / 2, 1);
-    std::vector<std::string> channels{""};
-    for (int channel = 1; channel <= 16; ++channel) {
-        channels.push_back(std::to_string(channel));
-    }
-    EXPECT_EQ(app.ComboItems(IDC_CHANNEL), channels);
+    EXPECT_EQ(app.ComboItems(IDC_CHANNEL),
+              (std::vector<std::string>{"", "1", "2", "3", "4", "5", "6", "7", "8", "9", "10", "11",
+                                        "12", "13", "14", "15", "16"}));
     for (int id : {IDC_CHANNEL, IDC_CHANNEL_LABEL, IDC_PRESET_SAVE, IDC_PRESET_DELETE}) {
         EXPECT_FALSE(IsWindowEnabled(app.Control(id))) << id;
     }
@@ -301,6 +303,122 @@ TEST_F(AppTest, ASecondStartLeavesTheFileAloneAndTheMenuTogglesTheRegistration) 
     ASSERT_TRUE(first.Close());
     EXPECT_EQ(copy.Settings(), AppSetting(210, 160, 0) + "\r\n[LastState]\r\n");
     EXPECT_FALSE(ToolKeyExists());
+}
+
+// `count` sections named `prefix` and a number, each holding `lines`.
+std::string Sections(int count, const std::string& prefix, const std::string& lines) {
+    std::string text;
+    for (int i = 0; i < count; ++i) {
+        text.append("[").append(prefix).append(std::to_string(i)).append("]\r\n").append(lines);
+    }
+    return text;
+}
+
+struct HostileFile {
+    const char* what;
+    std::string bytes;
+};
+
+// Settings files as users leave them after years of hand edits and copies: huge or broken. The
+// program must start on each, and its exit must keep what the file held.
+TEST_F(AppTest, AHugeOrBrokenSettingsFileIsKept) {
+    std::string rows;
+    for (int row = 1; row <= 34; ++row) {
+        rows.append(std::to_string(row)).append("=7\r\n");
+    }
+    const HostileFile files[] = {
+        {"100,000 presets in 20 MB", Sections(100000, "Preset ", rows)},
+        {"a line of 1 MB", "[Long]\r\n1=" + std::string(1 << 20, '5') + "\r\n"},
+        {"100,000 empty sections", Sections(100000, "", "")},
+    };
+    for (const HostileFile& file : files) {
+        SCOPED_TRACE(file.what);
+        AppCopy copy(file.bytes);
+        App app(copy);
+        ASSERT_TRUE(app.window());
+        const RECT rect = WindowRect(app.window());
+        ASSERT_TRUE(app.Close());
+        // The sections as the format keeps them, then the program's own state after them.
+        const std::string kept = RenderSettings(ParseSettings(file.bytes));
+        EXPECT_TRUE(copy.Settings() == kept + (kept.empty() ? "" : "\r\n") +
+                                           AppSetting(rect.left, rect.top, 1) +
+                                           "\r\n[LastState]\r\n");
+    }
+}
+
+// A folder named mirlka.ini, and a settings path that would not fit a path buffer (x.exe in a
+// folder of 250 bytes): the program runs, reads and writes nothing there, and leaves no temporary
+// file beside it.
+TEST_F(AppTest, ASettingsPathThatIsAFolderOrTooLongIsLeftAlone) {
+    const std::string held = "[LastState]\r\n1=5\r\n";
+    for (const bool tooLong : {false, true}) {
+        SCOPED_TRACE(tooLong);
+        AppCopy copy(std::nullopt, tooLong ? "x.exe" : "mirlka.exe", tooLong ? 250 : 0);
+        const std::filesystem::path settings = copy.SettingsPath();
+        if (tooLong) {
+            ASSERT_EQ(copy.SettingsPath().size(), std::size_t{MAX_PATH});
+            std::ofstream(settings, std::ios::binary) << held;
+        } else {
+            std::filesystem::create_directory(settings);
+        }
+        App app(copy);
+        ASSERT_TRUE(app.window());
+        EXPECT_EQ(app.ChannelText(0), "");
+        ASSERT_TRUE(app.Close());
+        if (tooLong) {
+            std::ifstream in(settings, std::ios::binary);
+            EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), held);
+        } else {
+            EXPECT_TRUE(std::filesystem::is_directory(settings));
+        }
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(copy.folder()), {}), 2);
+    }
+}
+
+// Presses Execute without waiting for the run, and returns once the host has its first text.
+bool StartRun(const App& app, const HostSim& host) {
+    const std::size_t before = host.Executes().size();
+    PostMessageA(app.window(), WM_COMMAND, MAKEWPARAM(IDC_EXECUTE, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(app.Control(IDC_EXECUTE)));
+    return WaitFor([&] { return host.Executes().size() > before; }, 20000);
+}
+
+// No message box of the program comes up within a few seconds.
+bool NoBox(const App& app) {
+    return !BoxWatcher(BoxSource::Process(app.processId()), IDOK, std::chrono::seconds(3)).Wait();
+}
+
+// Against a host that takes its time over every expression, as one working through a big song
+// does: input during a first run starts no other run; a close during a second run ends the program
+// once that run is over, with the state saved once.
+TEST_F(AppTest, InputDuringARunStartsNoOtherRunAndACloseWaitsForItsEnd) {
+    HostSim host("--ack-delay 700");
+    ASSERT_TRUE(host.WaitReady());
+    AppCopy copy("[LastState]\r\n1=3\r\n2=4\r\n");  // two texts and the closing one
+    App app(copy);
+    ASSERT_TRUE(app.window());
+    ASSERT_TRUE(StartRun(app, host));
+    HWND execute = app.Control(IDC_EXECUTE);
+    // Queued input, and a click that the system delivers inside the run's waits.
+    HWND field = FindWindowExA(app.Control(IDC_PRESET), nullptr, "Edit", nullptr);
+    for (int i = 0; i < 4; ++i) {  // more than the run drops between its texts
+        PostMessageA(execute, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+        PostMessageA(execute, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+        PostMessageA(field, WM_KEYDOWN, VK_RETURN, 1);  // Enter runs the default button
+    }
+    DWORD_PTR ignored = 0;
+    SendMessageTimeoutA(execute, BM_CLICK, 0, 0, SMTO_NORMAL, 1000, &ignored);
+    EXPECT_EQ(host.LogAfterDisconnect(20000).back(), "disconnect");
+    EXPECT_TRUE(NoBox(app));
+    EXPECT_EQ(host.Executes().size(), 3u);
+
+    const RECT rect = WindowRect(app.window());
+    ASSERT_TRUE(StartRun(app, host));
+    SendMessageTimeoutA(app.window(), WM_CLOSE, 0, 0, SMTO_NORMAL, 1000, &ignored);
+    EXPECT_EQ(WaitForSingleObject(app.process(), 20000), WAIT_OBJECT_0);
+    EXPECT_EQ(host.Executes().size(), 6u);
+    EXPECT_EQ(copy.Settings(),
+              AppSetting(rect.left, rect.top, 1) + "\r\n[LastState]\r\n1=3\r\n2=4\r\n");
 }
 
 }  // namespace

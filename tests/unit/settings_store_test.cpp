@@ -13,16 +13,9 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// What the reader keeps of a whole file is in the core's tables; these are the names it reads.
-TEST(ParseSettingsTest, SectionNamesKeepTheirBlanks) {
-    const auto sections = ParseSettings("[]\n[x] \n[ a ]\n");
-    ASSERT_EQ(sections.size(), 2u);
-    EXPECT_EQ(sections[0].name, "");
-    EXPECT_EQ(sections[1].name, " a ");
-}
-
-// Look-ups, changes and the first-match and case rules of the store are checked against a plain
-// model by the settings fuzz target.
+// What the reader keeps of a whole file is in the core's tables. Look-ups, changes and the
+// first-match and case rules of the store are checked against a plain model by the settings fuzz
+// target.
 
 class SettingsFileTest : public ::testing::Test {
   protected:
