@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <sstream>
+
 #include "golden.h"
 #include "settings/app_state.h"
 #include "settings/presets.h"
@@ -27,7 +29,7 @@ std::string Entries(const TrackTable& table) {
     return text;
 }
 
-TEST(Presets, ReadingRules) {
+TEST(Presets, ReadingAndSavingRules) {
     test::ExpectTables({
         {"presets-loading.txt",
          [](const test::Fields& c) {
@@ -58,46 +60,22 @@ TEST(Presets, ReadingRules) {
              return (at ? std::to_string(at->left) + " " + std::to_string(at->top) : "none") + " " +
                     std::to_string(ReadAddToolFlag(store));
          }},
+        {"presets-saving.txt",
+         [](const test::Fields& c) {
+             SettingsStore store = StoreFrom(c[0]);
+             std::istringstream position(c[2]), entries(c[3]);
+             if (int left, top, flag; position >> left >> top >> flag) {
+                 StoreAppSettings(store, {left, top}, flag);
+             }
+             ArrayTrackTable table;
+             for (int row, value; entries >> row && entries.ignore() >> value;) {
+                 table.SetEntry(row - 1, value);
+             }
+             SaveTableToSection(store, table, c[1]);
+             return RenderSettings(store.Sections());
+         }},
     });
     EXPECT_EQ(PresetPrefix("My set"), "'My set'\n");
-}
-
-TEST(Presets, SavedTableReadsBackAndMovesToTheEnd) {
-    SettingsStore store = StoreFrom("[mine]\r\n1=3\r\n[Other]\r\nx=1\r\n");
-    ArrayTrackTable table;
-    table.SetEntry(0, 2);
-    table.SetEntry(4, 10);
-    SaveTableToSection(store, table, "MINE");
-    EXPECT_EQ(RenderSettings(store.Sections()), "[Other]\r\nx=1\r\n\r\n[MINE]\r\n1=2\r\n5=10\r\n");
-    ArrayTrackTable loaded;
-    LoadTableFromSection(store, loaded, "mine");
-    EXPECT_EQ(Entries(loaded), "1=2 5=10");
-
-    SaveTableToSection(store, ArrayTrackTable(), "blank");  // an empty table saves no lines
-    EXPECT_EQ(RenderSettings(store.Sections()),
-              "[Other]\r\nx=1\r\n\r\n[MINE]\r\n1=2\r\n5=10\r\n\r\n[blank]\r\n");
-}
-
-TEST(AppState, SaveOrderKeepsLastStateLast) {
-    // A first run: AppSetting is created, then LastState follows it.
-    SettingsStore first;
-    ArrayTrackTable table;
-    table.SetEntry(0, 2);
-    table.SetEntry(4, 10);
-    StoreAppSettings(first, {120, 80}, 1);
-    SaveTableToSection(first, table, kLastStateSection);
-    EXPECT_EQ(RenderSettings(first.Sections()),
-              "[AppSetting]\r\nLeft=120\r\nTop=80\r\nAddCakewalkTool=1\r\n\r\n"
-              "[LastState]\r\n1=2\r\n5=10\r\n");
-
-    // A later run whose AppSetting was deleted as a preset: it comes back before LastState, and
-    // a hand-written [laststate] is replaced at the end.
-    SettingsStore later = StoreFrom("[laststate]\n3=3\n[p]\n1=1\n");
-    StoreAppSettings(later, {-1920, 0}, 0);
-    SaveTableToSection(later, table, kLastStateSection);
-    EXPECT_EQ(RenderSettings(later.Sections()),
-              "[p]\r\n1=1\r\n\r\n[AppSetting]\r\nLeft=-1920\r\nTop=0\r\nAddCakewalkTool=0\r\n\r\n"
-              "[LastState]\r\n1=2\r\n5=10\r\n");
 }
 
 }  // namespace
