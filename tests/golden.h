@@ -12,6 +12,8 @@
 #include <string>
 #include <vector>
 
+#include "base/track_table.h"
+
 namespace mirlka::test {
 
 using Fields = std::vector<std::string>;
@@ -62,6 +64,15 @@ inline std::string GoldenText(const char* name, const std::string& key) {
     const auto texts = GoldenMap(name);
     const auto found = texts.find(key);
     return found == texts.end() ? "(no " + key + " in " + name + ")" : found->second;
+}
+
+// Sets the entries written in `text` as "row:value" (or "row=value") apart by blanks; `first` is
+// the number that the text gives the table's first row.
+inline void SetEntries(TrackTable& table, const std::string& text, int first = 0) {
+    std::istringstream in(text);
+    for (int row, value; in >> row && in.ignore() >> value;) {
+        table.SetEntry(row - first, value);
+    }
 }
 
 using Table = std::pair<const char*, std::function<std::string(const Fields&)>>;

@@ -33,9 +33,6 @@ std::string Executed(const std::string& text, bool wide = false) {
 std::string Cal(const char* key) {
     return GoldenText("cal-expressions.txt", key);
 }
-std::string Golden(const std::string& id) {
-    return ToAnsi(GoldenText("string-table.txt", id));
-}
 
 class Execute : public ::testing::Test {
   protected:
@@ -104,10 +101,7 @@ TEST_F(Execute, WhatTheUserIsToldOfSlowPlayingAndDyingHosts) {
         HostSim host(row[0]);
         ASSERT_TRUE(host.WaitReady());
         ArrayTrackTable table;
-        std::istringstream entries(row[1]);
-        for (int track, value; entries >> track && entries.ignore() >> value;) {
-            table.SetEntry(track, value);
-        }
+        SetEntries(table, row[1]);
         std::string told;
         for (const SeenBox& box : Run(table)) {
             told += box.title + " / " + box.text + (box.pressed ? "; " : " (no OK button); ");
@@ -115,7 +109,8 @@ TEST_F(Execute, WhatTheUserIsToldOfSlowPlayingAndDyingHosts) {
         std::istringstream ids(row[2]);
         std::string expected;
         for (std::string title, text; ids >> title >> text;) {
-            expected += Golden(title) + " / " + Golden(text) + "; ";
+            expected += AnsiGolden("string-table.txt", title) + " / " +
+                        AnsiGolden("string-table.txt", text) + "; ";
         }
         EXPECT_EQ(told, expected);
         EXPECT_EQ(host.Executes().size(), std::stoul(row[3]));

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <map>
 #include <optional>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -29,10 +28,7 @@ class Fake final : public HostTransport, public HostNotifier {
         for (const std::string& field : fields) {
             options_[field.substr(0, field.find('='))] = field.substr(field.find('=') + 1);
         }
-        std::istringstream entries(options_["entries"]);
-        for (int row, value; entries >> row && entries.ignore() >> value;) {
-            table_.SetEntry(row, value);
-        }
+        test::SetEntries(table_, options_["entries"]);
     }
 
     Log Run() {
@@ -67,9 +63,8 @@ class Fake final : public HostTransport, public HostNotifier {
     }
     ExecuteResult ExecuteAsync(Handle conversation, const HostText& text) override {
         log_.push_back("Execute " + Text(text) + On(conversation));
-        std::istringstream edit(options_["edit-during-first"]);
-        if (int row, value; executes_ == 0 && edit >> row && edit.ignore() >> value) {
-            table_.SetEntry(row, value);
+        if (executes_ == 0) {
+            test::SetEntries(table_, options_["edit-during-first"]);
         }
         const std::string index = std::to_string(executes_++);
         return options_["refused"] == index          ? ExecuteResult::Refused

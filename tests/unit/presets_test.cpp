@@ -63,14 +63,12 @@ TEST(Presets, ReadingAndSavingRules) {
         {"presets-saving.txt",
          [](const test::Fields& c) {
              SettingsStore store = StoreFrom(c[0]);
-             std::istringstream position(c[2]), entries(c[3]);
+             std::istringstream position(c[2]);
              if (int left, top, flag; position >> left >> top >> flag) {
                  StoreAppSettings(store, {left, top}, flag);
              }
              ArrayTrackTable table;
-             for (int row, value; entries >> row && entries.ignore() >> value;) {
-                 table.SetEntry(row - 1, value);
-             }
+             test::SetEntries(table, c[3], 1);
              SaveTableToSection(store, table, c[1]);
              return RenderSettings(store.Sections());
          }},

@@ -79,17 +79,13 @@ LOGFONTA FontOf(HWND window) {
     return font;
 }
 
-std::string Golden(const char* file, const std::string& key) {
-    return ToAnsi(GoldenText(file, key));
-}
-
 TEST_F(AboutBoxTest, ShowsVersionTextsPathAndWebSiteInABoldDescriptionCentredOverItsOwner) {
     const std::pair<int, std::string> expected[] = {
-        {134, Golden("version-block.txt", "FileDescription")},
-        {135, Golden("version-block.txt", "LegalCopyright")},
-        {136, Golden("version-block.txt", "Comments")},
+        {134, AnsiGolden("version-block.txt", "FileDescription")},
+        {135, AnsiGolden("version-block.txt", "LegalCopyright")},
+        {136, AnsiGolden("version-block.txt", "Comments")},
         {1005, program_.copy().ExePath()},
-        {1002, Golden("string-table.txt", "2")}};
+        {1002, AnsiGolden("string-table.txt", "2")}};
     HFONT bold = nullptr;
     EXPECT_TRUE(RunAboutBox([&](HWND dialog) {
         for (const auto& [id, text] : expected) {
@@ -160,8 +156,8 @@ TEST_F(AboutBoxTest, WebSiteAsksFirstAndBrowseStartsExplorer) {
     });
     EXPECT_TRUE(closed) << "Enter did not end the box";
     EXPECT_EQ(question.owner, about);
-    EXPECT_EQ(question.title, Golden("string-table.txt", "138"));
-    EXPECT_EQ(question.text, Golden("string-table.txt", "142"));
+    EXPECT_EQ(question.title, AnsiGolden("string-table.txt", "138"));
+    EXPECT_EQ(question.text, AnsiGolden("string-table.txt", "142"));
     EXPECT_TRUE(question.pressed) << "no No button";
 }
 
@@ -173,7 +169,7 @@ TEST_F(AboutBoxTest, ManualIsLookedForBesideTheExecutableAndFailuresAreReported)
         mirlka::OpenManual(owner_);
         const SeenBox box = watcher.Wait();
         EXPECT_EQ(box.owner, owner_) << code;
-        EXPECT_EQ(box.title, Golden("string-table.txt", "137")) << code;
+        EXPECT_EQ(box.title, AnsiGolden("string-table.txt", "137")) << code;
         EXPECT_EQ(box.text, SystemText(code)) << code;
     };
     char buffer[MAX_PATH];

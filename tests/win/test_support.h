@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "driver/win/process.h"
+#include "golden.h"
 
 namespace mirlka::test {
 
@@ -28,6 +29,11 @@ inline std::string ToAnsi(std::string_view utf8) {
         WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), ansi.data(),
                             static_cast<int>(ansi.size()), nullptr, nullptr)));
     return ansi;
+}
+
+// The text of `key` in the data file `name`, as the program sees it.
+inline std::string AnsiGolden(const char* name, const std::string& key) {
+    return ToAnsi(GoldenText(name, key));
 }
 
 // The system's own wording of an error code, as the program would get it.
