@@ -71,6 +71,7 @@ endif()
 #   build/win64/wine-run build/win64/startup_bench.exe [repetitions]
 add_executable(startup_bench ${CMAKE_SOURCE_DIR}/tools/bench/startup_bench.cpp)
 target_link_libraries(startup_bench PRIVATE ${MIRLKA_SYSTEM_LIBS})
+target_include_directories(startup_bench PRIVATE ${CMAKE_SOURCE_DIR}/src)
 target_link_options(startup_bench PRIVATE ${MIRLKA_STATIC_LINK})
 mirlka_warnings(startup_bench)
 add_dependencies(startup_bench mirlka)

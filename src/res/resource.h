@@ -1,9 +1,15 @@
-// Resource ids of mirlka.exe, shared by the resource script and the code.
+// Resource ids of mirlka.exe, named once here and used by name in the resource script and the
+// code. Plain numbers only: the platform-free core may include this file too.
 #pragma once
+
+// The main window's class: a copy of the dialog class, named in dialog 101's template.
+#define MIRLKA_WINDOW_CLASS "MiRlKaWnd"
+// The program's entry in the host's Tools menu, below HKEY_LOCAL_MACHINE.
+#define MIRLKA_TOOL_KEY "SOFTWARE\\Cakewalk Music Software\\Tools Menu\\mirlka"
 
 #define IDD_ABOUT 100
 #define IDD_MAIN 101
-#define IDR_MAINMENU 106
+#define IDM_MAINMENU 106
 #define IDR_ACCELERATORS 107
 #define IDI_APP 128
 
@@ -33,3 +39,37 @@
 #define IDM_ABOUT 40020
 #define IDM_MANUAL 40021
 #define IDM_REGISTER_TOOL 40022
+
+// The string table.
+#define IDS_WEB_SITE 2
+// Tools-menu entry of the host: key below HKEY_LOCAL_MACHINE, value names and the type's data.
+#define IDS_TOOL_KEY 3
+#define IDS_TOOL_EXE_PATH_NAME 4
+#define IDS_TOOL_MENU_TEXT_NAME 5
+#define IDS_TOOL_STATUS_BAR_TEXT_NAME 6
+#define IDS_TOOL_TYPE_GENERIC 7
+#define IDS_TOOL_TYPE_NAME 8
+// Names of the version keys shown in the about box, in the controls of the same ids.
+#define IDS_VERSION_FILE_DESCRIPTION IDC_ABOUT_DESCRIPTION
+#define IDS_VERSION_LEGAL_COPYRIGHT IDC_ABOUT_COPYRIGHT
+#define IDS_VERSION_COMMENTS IDC_ABOUT_COMMENTS
+// Message-box titles, chosen by the box's icon.
+#define IDS_TITLE_ERROR 137
+#define IDS_TITLE_CONFIRM 138
+#define IDS_TITLE_WARNING 139
+#define IDS_TITLE_INFORMATION 140
+#define IDS_MAIN_WINDOW_TITLE 141
+// Messages.
+#define IDS_ASK_OPEN_WEB_SITE 142
+#define IDS_ASK_OVERWRITE_PRESET 143
+#define IDS_ASK_DELETE_PRESET 144
+#define IDS_PRESET_NOT_FOUND 145
+#define IDS_HOST_BUSY 146
+#define IDS_NO_CONVERSATION 147
+#define IDS_UNEXPECTED_ERROR 148
+// Column titles of the track list.
+#define IDS_TRACK_COLUMN 149
+#define IDS_CHANNEL_COLUMN 150
+#define IDS_TOOL_DISPLAY_NAME 151
+// Sent, but the host stayed connected and silent long after the last expression.
+#define IDS_HOST_NOT_CONFIRMED 152

@@ -50,11 +50,12 @@ void LoadTableFromSection(const SettingsStore& store, TrackTable& table, std::st
     std::array<bool, kTrackCount> found{};
     if (const SettingsSection* section = store.FindSection(name)) {
         for (const std::string_view line : section->lines) {
-            const std::size_t eq = line.find('=');
-            const int row = eq == std::string_view::npos ? 0 : RowOfKey(line.substr(0, eq));
+            std::string_view key;
+            std::string_view value;
+            const int row = SplitSettingLine(line, key, value) ? RowOfKey(key) : 0;
             if (row != 0 && !found[row - 1]) {
                 found[row - 1] = true;
-                entries[row - 1] = ReadDecimal(line.substr(eq + 1));
+                entries[row - 1] = ReadDecimal(value);
             }
         }
     }

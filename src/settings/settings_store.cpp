@@ -8,11 +8,7 @@
 
 namespace mirlka {
 
-namespace {
-
-// The key is the text before the first "=" and the value all after it, untrimmed; a line
-// without "=" has no key and never answers a look-up.
-bool SplitKey(std::string_view line, std::string_view& key, std::string_view& value) {
+bool SplitSettingLine(std::string_view line, std::string_view& key, std::string_view& value) {
     const std::size_t eq = line.find('=');
     if (eq == std::string_view::npos) {
         return false;
@@ -21,6 +17,8 @@ bool SplitKey(std::string_view line, std::string_view& key, std::string_view& va
     value = line.substr(eq + 1);
     return true;
 }
+
+namespace {
 
 std::string FoldedName(std::string_view name) {
     std::string folded(name);
@@ -78,18 +76,6 @@ void SectionLines::Replace(std::size_t i, std::string_view line) {
     for (std::size_t j = i; j < ends_.size(); ++j) {
         ends_[j] = static_cast<std::uint32_t>(ends_[j] - old_size + line.size());
     }
-}
-
-bool SectionLines::operator==(const std::vector<std::string>& other) const {
-    if (other.size() != size()) {
-        return false;
-    }
-    for (std::size_t i = 0; i < size(); ++i) {
-        if ((*this)[i] != other[i]) {
-            return false;
-        }
-    }
-    return true;
 }
 
 std::vector<SettingsSection> ParseSettings(std::string_view bytes) {
@@ -269,11 +255,6 @@ bool SettingsStore::DeleteSection(std::string_view name) {
     return true;
 }
 
-void SettingsStore::ClearSections() {
-    sections_.clear();
-    indexed_ = false;
-}
-
 bool SettingsStore::GetValue(std::string_view section, std::string_view key,
                              std::string& value) const {
     const SettingsSection* found = FindSection(section);
@@ -283,7 +264,8 @@ bool SettingsStore::GetValue(std::string_view section, std::string_view key,
     for (const std::string_view line : found->lines) {
         std::string_view line_key;
         std::string_view line_value;
-        if (SplitKey(line, line_key, line_value) && EqualsIgnoringAsciiCase(line_key, key)) {
+        if (SplitSettingLine(line, line_key, line_value) &&
+            EqualsIgnoringAsciiCase(line_key, key)) {
             value.assign(line_value);
             return true;
         }
@@ -312,7 +294,7 @@ void SettingsStore::SetValue(std::string_view section, std::string_view key,
     for (std::size_t i = 0; i < found->lines.size(); ++i) {
         std::string_view existing_key;
         std::string_view existing_value;
-        if (SplitKey(found->lines[i], existing_key, existing_value) &&
+        if (SplitSettingLine(found->lines[i], existing_key, existing_value) &&
             EqualsIgnoringAsciiCase(existing_key, key)) {
             found->lines.Replace(i, line);
             return;

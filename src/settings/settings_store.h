@@ -52,7 +52,6 @@ class SectionLines {
     void Replace(std::size_t i, std::string_view line);  // same position, new text
 
     bool operator==(const SectionLines&) const = default;
-    bool operator==(const std::vector<std::string>& other) const;
 
   private:
     std::string text_;  // every line, back to back
@@ -65,6 +64,10 @@ struct SettingsSection {
     SectionLines lines;  // raw lines without line end, in file order
 };
 
+// Splits a section's line at its first "=": the key before it and the value after it, both
+// untrimmed. False for a line without "=", which has no key and never answers a look-up.
+bool SplitSettingLine(std::string_view line, std::string_view& key, std::string_view& value);
+
 // Parses the raw bytes of a settings file. The bytes are read as a text-mode file would be:
 // CR LF is one line end, a lone CR is an ordinary byte and 0x1A ends the input. A leading UTF-8
 // byte-order mark is skipped so that an editor that adds one does not cost the first section.
@@ -76,9 +79,6 @@ std::string RenderSettings(const std::vector<SettingsSection>& sections);
 
 class SettingsStore {
   public:
-    SettingsStore() = default;
-    explicit SettingsStore(const std::string& path) { Load(path); }
-
     // True when the file was opened and read. An empty path clears path() and keeps the
     // sections; a file that cannot be opened keeps the sections but remembers the path, so
     // that Write() creates the file there.
@@ -102,7 +102,6 @@ class SettingsStore {
     void SetValue(std::string_view section, std::string_view key, std::string_view value);
 
     const std::vector<SettingsSection>& Sections() const { return sections_; }
-    void ClearSections();
     const std::string& path() const { return path_; }
 
   private:

@@ -1,19 +1,21 @@
 #include "ui/message_text.h"
 
-#include "ui/string_ids.h"
+#include "res/resource.h"
 
 namespace mirlka {
 
 unsigned TitleIdForType(std::uint32_t mbType) {
-    switch (mbType & 0xF0) {
+    // The icon is the type's second hexadecimal digit: hand, question, exclamation, asterisk.
+    constexpr std::uint32_t kIconMask = 0xF0;
+    switch (mbType & kIconMask) {
         case 0x10:
-            return kIdsTitleError;
+            return IDS_TITLE_ERROR;
         case 0x20:
-            return kIdsTitleConfirm;
+            return IDS_TITLE_CONFIRM;
         case 0x30:
-            return kIdsTitleWarning;
+            return IDS_TITLE_WARNING;
         case 0x40:
-            return kIdsTitleInformation;
+            return IDS_TITLE_INFORMATION;
         default:
             return 0;
     }

@@ -54,7 +54,8 @@ TEST_F(SettingsFileTest, LoadReplacesSectionsAndWriteUsesCrLf) {
     EXPECT_EQ(ReadBytes(path), std::string("[S]\r\nk=v\0w\r\n\r\n[T]\r\n", 19));
     EXPECT_EQ(EntryCount(), 1u);  // no temporary file left behind
 
-    store.ClearSections();
+    store.DeleteSection("S");
+    store.DeleteSection("T");
     ASSERT_TRUE(store.Write());
     EXPECT_EQ(ReadBytes(path), "");
 }
@@ -90,7 +91,8 @@ TEST_F(SettingsFileTest, FailedWriteKeepsOldFile) {
         } else {
             held.open(path, std::ios::binary);
         }
-        SettingsStore store(path);
+        SettingsStore store;
+        store.Load(path);
         store.SetValue("New", "y", std::string(100000, 'v'));
         EXPECT_FALSE(store.Write()) << how;
         held.close();

@@ -12,7 +12,6 @@
 #include <string>
 #include <thread>
 
-#include "base/win/app_globals.h"
 #include "driver/win/app_driver.h"
 #include "golden.h"
 #include "win/box_watcher.h"
@@ -20,7 +19,6 @@
 
 namespace {
 
-using mirlka::Globals;
 using namespace mirlka::test;
 using namespace std::chrono_literals;
 
@@ -31,13 +29,8 @@ class ProgramCopy {
   public:
     explicit ProgramCopy(std::size_t folderLength = 0)
         : copy_(std::nullopt, "mirlka.exe", folderLength),
-          module_(LoadLibraryExA(copy_.ExePath().c_str(), nullptr, DONT_RESOLVE_DLL_REFERENCES)) {
-        Globals().instance = module_;
-    }
-    ~ProgramCopy() {
-        Globals().instance = nullptr;
-        FreeLibrary(module_);
-    }
+          module_(LoadLibraryExA(copy_.ExePath().c_str(), nullptr, DONT_RESOLVE_DLL_REFERENCES)) {}
+    ~ProgramCopy() { FreeLibrary(module_); }
     HINSTANCE module() const { return module_; }
     const AppCopy& copy() const { return copy_; }
 
@@ -164,27 +157,22 @@ TEST_F(AboutBoxTest, WebSiteAsksFirstAndBrowseStartsExplorer) {
 // A cut path could name some other file, so the manual of a folder a byte too deep is refused.
 // The user reads the system's reason in an error box over the owner.
 TEST_F(AboutBoxTest, ManualIsLookedForBesideTheExecutableAndFailuresAreReported) {
-    const auto expectReported = [&](DWORD code) {
+    const auto expectReported = [&](HWND owner, DWORD code) {
         BoxWatcher watcher(BoxSource::ThisThread(), IDOK);
-        mirlka::OpenManual(owner_);
+        mirlka::OpenManual(owner);
         const SeenBox box = watcher.Wait();
-        EXPECT_EQ(box.owner, owner_) << code;
+        EXPECT_EQ(box.owner, owner) << code;
         EXPECT_EQ(box.title, AnsiGolden("string-table.txt", "137")) << code;
         EXPECT_EQ(box.text, SystemText(code)) << code;
     };
-    char buffer[MAX_PATH];
-    ASSERT_TRUE(mirlka::GetManualPath(buffer));
-    EXPECT_EQ(std::string(buffer), program_.copy().folder() + "mirlka.html");
-    expectReported(ERROR_FILE_NOT_FOUND);
-    {
-        ProgramCopy deep(MAX_PATH - 11);  // a folder of 249 bytes
-        ASSERT_NE(deep.module(), nullptr) << GetLastError();
-        EXPECT_FALSE(mirlka::GetManualPath(buffer));
-        EXPECT_EQ(std::string(buffer), "");
-        expectReported(ERROR_FILENAME_EXCED_RANGE);
-    }
-    ASSERT_TRUE(mirlka::GetManualPath(buffer));  // the running program's own file
-    EXPECT_EQ(std::string(buffer), BesideExe("mirlka.html"));
+    EXPECT_EQ(mirlka::ManualPath(program_.module()), program_.copy().folder() + "mirlka.html");
+    expectReported(owner_, ERROR_FILE_NOT_FOUND);
+    ProgramCopy deep(MAX_PATH - 11);  // a folder of 249 bytes
+    ASSERT_NE(deep.module(), nullptr) << GetLastError();
+    EXPECT_EQ(mirlka::ManualPath(deep.module()), "");
+    const Window deepOwner = ProgramWindow(deep.module(), {200, 150, 900, 650});
+    expectReported(deepOwner.get(), ERROR_FILENAME_EXCED_RANGE);
+    EXPECT_EQ(mirlka::ManualPath(nullptr), BesideExe("mirlka.html"));  // the running program
 }
 
 }  // namespace

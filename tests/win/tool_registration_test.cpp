@@ -10,6 +10,7 @@
 #include <map>
 #include <string>
 
+#include "res/resource.h"
 #include "win/test_support.h"
 
 namespace {
@@ -18,7 +19,7 @@ using mirlka::ApplyToolRegistration;
 using mirlka::test::BesideExe;
 
 constexpr char kHostKey[] = "SOFTWARE\\Cakewalk Music Software";
-constexpr char kEntry[] = "SOFTWARE\\Cakewalk Music Software\\Tools Menu\\mirlka";
+constexpr char kEntry[] = MIRLKA_TOOL_KEY;
 constexpr REGSAM kHostView = KEY_WOW64_32KEY;
 
 HKEY OpenKey(const std::string& path, REGSAM access = KEY_ALL_ACCESS | kHostView) {

@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "res/resource.h"
+
 namespace {
 
 std::string Folder(const std::string& path) {
@@ -16,7 +18,7 @@ std::string Folder(const std::string& path) {
 }
 
 HWND WindowOf(DWORD process) {
-    for (HWND w = nullptr; (w = FindWindowExA(nullptr, w, "MiRlKaWnd", nullptr));) {
+    for (HWND w = nullptr; (w = FindWindowExA(nullptr, w, MIRLKA_WINDOW_CLASS, nullptr));) {
         DWORD owner = 0;
         GetWindowThreadProcessId(w, &owner);
         if (owner == process && IsWindowVisible(w)) {

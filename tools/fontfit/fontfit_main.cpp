@@ -207,7 +207,7 @@ int wmain(int argc, wchar_t** argv) {
     WNDCLASSW mainClass{};
     GetClassInfoW(nullptr, L"#32770", &mainClass);
     mainClass.hInstance = GetModuleHandleW(nullptr);
-    mainClass.lpszClassName = L"MiRlKaWnd";
+    mainClass.lpszClassName = L"" MIRLKA_WINDOW_CLASS;
     RegisterClassW(&mainClass);
 
     HMODULE program = LoadLibraryExW(argv[1], nullptr, LOAD_LIBRARY_AS_DATAFILE);

@@ -3,21 +3,20 @@
 #include <commctrl.h>
 #include <windowsx.h>
 
-#include <string>
+#include <memory>
 
-#include "base/decimal.h"
-#include "base/win/app_globals.h"
 #include "app/win/track_list.h"
+#include "base/win/owned.h"
 #include "host/win/execute_command.h"
 #include "host/win/tool_registration.h"
 #include "res/resource.h"
+#include "settings/app_state.h"
 #include "settings/presets.h"
+#include "settings/settings_store.h"
 #include "settings/win/preset_controls.h"
-#include "settings/win/saved_state.h"
-#include "ui/string_ids.h"
 #include "ui/win/about_box.h"
-#include "ui/win/shell_open.h"
 #include "ui/win/res_string.h"
+#include "ui/win/shell_open.h"
 
 namespace mirlka {
 namespace {
@@ -26,10 +25,19 @@ namespace {
 constexpr UINT_PTR kRefreshTimer = 6546;
 constexpr UINT kRefreshDelayMs = 20;
 
-struct MainWindowState {
+// Everything the running program knows, attached to the window for as long as it exists.
+struct MainWindow {
+    HINSTANCE instance = nullptr;  // every resource comes from it
+    std::uint32_t commonControlsVersion = 0;
+    // The settings file's image for the whole run; written when the window ends, never by itself.
+    SettingsStore settings;
+    // Non-zero: the program keeps its entry in the host's Tools menu.
+    std::int32_t addCakewalkTool = 1;
+    // The window's outer rectangle, taken at initialisation and after every move.
+    RECT lastWindowRect{};
     TrackListControls tracks;
     PresetControls presets;
-    HMENU channelMenu = nullptr;  // popup menu of channels over the list
+    OwnedMenu channelMenu;  // popup menu of channels over the list
     HMENU fileMenu = nullptr;
     bool menuKey = false;  // the context-menu key was pressed in the list
     // A run of Execute is under way: DDE's modal loops may hand the window messages meanwhile.
@@ -37,21 +45,50 @@ struct MainWindowState {
     bool closeRequested = false;  // the window was asked to close during a run
 };
 
-MainWindowState state;
+MainWindow& StateOf(HWND window) {
+    return *reinterpret_cast<MainWindow*>(GetWindowLongPtrA(window, DWLP_USER));
+}
 
-HMENU BuildChannelMenu() {
-    HMENU menu = CreatePopupMenu();
-    AppendMenuA(menu, MF_STRING, IDM_CHANNEL_NONE, "");
-    AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
-    for (int channel = 1; channel <= 16; ++channel) {
-        AppendMenuA(menu, MF_STRING, IDM_CHANNEL_NONE + channel, WriteDecimal(channel).c_str());
+// The popup menu offers the channel combo's choices: none, a separator, then 1 to 16.
+OwnedMenu BuildChannelMenu(HWND combo) {
+    OwnedMenu menu(CreatePopupMenu());
+    const auto count = static_cast<int>(SendMessageA(combo, CB_GETCOUNT, 0, 0));
+    for (int choice = 0; choice < count; ++choice) {
+        std::string text(static_cast<std::size_t>(SendMessageA(combo, CB_GETLBTEXTLEN, choice, 0)),
+                         '\0');
+        SendMessageA(combo, CB_GETLBTEXT, choice, reinterpret_cast<LPARAM>(text.data()));
+        AppendMenuA(menu.get(), MF_STRING, IDM_CHANNEL_NONE + choice, text.c_str());
+        if (choice == 0) {
+            AppendMenuA(menu.get(), MF_SEPARATOR, 0, nullptr);
+        }
     }
     return menu;
 }
 
+// Moves the (still hidden) window to its saved place, when both coordinates were saved, and takes
+// the last window rectangle and the AddCakewalkTool flag.
+void RestoreWindowState(HWND window, MainWindow& state) {
+    if (const auto position = ReadWindowPosition(state.settings)) {
+        SetWindowPos(window, nullptr, position->left, position->top, 0, 0,
+                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    GetWindowRect(window, &state.lastWindowRect);
+    state.addCakewalkTool = ReadAddToolFlag(state.settings);
+}
+
+// Position and flag into the store, the Tools-menu registration applied once more, then the table
+// into the store and the whole store to the file.
+void SaveApplicationState(MainWindow& state) {
+    StoreAppSettings(state.settings, {state.lastWindowRect.left, state.lastWindowRect.top},
+                     state.addCakewalkTool);
+    UpdateToolRegistration(state.addCakewalkTool, state.instance);
+    SaveTableToSection(state.settings, ListViewTable(state.tracks.list), kLastStateSection);
+    state.settings.Write();
+}
+
 // ---- Commands --------------------------------------------------------------------------------
 
-void OnChannelCombo(HWND, WORD, WORD code) {
+void OnChannelCombo(MainWindow& state, WORD code) {
     if (code == CBN_SELCHANGE) {
         ApplyChannelChoice(state.tracks);
     }
@@ -59,7 +96,7 @@ void OnChannelCombo(HWND, WORD, WORD code) {
 
 // The run may take as long as the host needs. Nothing the user does meanwhile starts another run
 // or changes the list it reads; a close waits for its end.
-void OnExecute(HWND window, WORD, WORD) {
+void OnExecute(HWND window, MainWindow& state) {
     state.running = true;
     const HCURSOR previous = SetCursor(LoadCursor(nullptr, IDC_WAIT));
     RunExecute(window, ListViewTable(state.tracks.list));
@@ -70,195 +107,164 @@ void OnExecute(HWND window, WORD, WORD) {
     }
 }
 
-void OnPresetCombo(HWND, WORD, WORD code) {
+void OnPresetCombo(MainWindow& state, WORD code) {
     if (code == CBN_SELCHANGE) {
         ListViewTable table(state.tracks.list);
-        SelectPreset(state.presets, Settings(), table);
+        SelectPreset(state.presets, state.settings, table);
     } else if (code == CBN_EDITUPDATE) {
         UpdatePresetButtons(state.presets);
     }
 }
 
-void OnSavePreset(HWND, WORD, WORD) {
-    SavePreset(state.presets, Settings(), ListViewTable(state.tracks.list));
-}
-
-void OnDeletePreset(HWND, WORD, WORD) {
-    DeletePreset(state.presets, Settings());
-}
-
-void OnResetList(HWND, WORD, WORD) {
-    ResetTable(state.tracks.list);
-}
-
-void OnChannelMenu(HWND, WORD id, WORD) {
+void OnChannelMenu(MainWindow& state, WORD id) {
     SendMessageA(state.tracks.channel, CB_SETCURSEL, id - IDM_CHANNEL_NONE, 0);
     ApplyChannelChoice(state.tracks);
 }
 
-void OnExit(HWND window, WORD, WORD) {
-    SendMessageA(window, WM_CLOSE, 0, 0);
-}
-
-// Help menu: the about box and the manual beside the program (also F1).
-void OnAboutBox(HWND window, WORD, WORD) {
-    ShowAboutBox(window);
-}
-void OnOpenManual(HWND window, WORD, WORD) {
-    OpenManual(window);
-}
-
-void OnRegisterTool(HWND, WORD, WORD) {
+void OnRegisterTool(MainWindow& state) {
     // The check mark shows the flag as it was when the menu opened.
     const UINT menuState = GetMenuState(state.fileMenu, IDM_REGISTER_TOOL, MF_BYCOMMAND);
-    Globals().addCakewalkTool =
+    state.addCakewalkTool =
         (menuState != static_cast<UINT>(-1) && (menuState & MF_CHECKED)) ? 0 : 1;
-    UpdateToolRegistration();
+    UpdateToolRegistration(state.addCakewalkTool, state.instance);
 }
-
-struct CommandRoute {
-    WORD first;
-    WORD last;
-    void (*handle)(HWND window, WORD id, WORD code);
-};
-
-// Every other command, the Cancel that Escape sends included, does nothing.
-constexpr CommandRoute kCommands[] = {
-    {IDC_CHANNEL, IDC_CHANNEL, OnChannelCombo},
-    {IDC_EXECUTE, IDC_EXECUTE, OnExecute},
-    {IDC_PRESET, IDC_PRESET, OnPresetCombo},
-    {IDC_PRESET_SAVE, IDC_PRESET_SAVE, OnSavePreset},
-    {IDC_PRESET_DELETE, IDC_PRESET_DELETE, OnDeletePreset},
-    {IDC_RESET, IDC_RESET, OnResetList},
-    {IDM_CHANNEL_NONE, IDM_CHANNEL_LAST, OnChannelMenu},
-    {IDM_EXIT, IDM_EXIT, OnExit},
-    {IDM_ABOUT, IDM_ABOUT, OnAboutBox},
-    {IDM_MANUAL, IDM_MANUAL, OnOpenManual},
-    {IDM_REGISTER_TOOL, IDM_REGISTER_TOOL, OnRegisterTool},
-};
 
 // ---- Messages --------------------------------------------------------------------------------
 
-INT_PTR OnInitDialog(HWND window, WPARAM, LPARAM) {
-    state = {};
+BOOL OnInitDialog(HWND window, MainWindow& state) {
+    SetWindowLongPtrA(window, DWLP_USER, reinterpret_cast<LONG_PTR>(&state));
     state.tracks = {window, GetDlgItem(window, IDC_TRACKLIST), GetDlgItem(window, IDC_CHANNEL),
                     GetDlgItem(window, IDC_CHANNEL_LABEL)};
     state.presets = {window, GetDlgItem(window, IDC_PRESET), GetDlgItem(window, IDC_PRESET_SAVE),
                      GetDlgItem(window, IDC_PRESET_DELETE)};
-    InitTrackList(state.tracks.list);
+    InitTrackList(state.tracks.list, state.instance, state.commonControlsVersion);
     ListViewTable table(state.tracks.list);
-    LoadTableFromSection(Settings(), table, kLastStateSection);
-    RefillPresetList(state.presets, Settings());
-    SendMessageA(state.tracks.channel, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(""));
-    for (int channel = 1; channel <= 16; ++channel) {
-        SendMessageA(state.tracks.channel, CB_ADDSTRING, 0,
-                     reinterpret_cast<LPARAM>(WriteDecimal(channel).c_str()));
-    }
-    RestoreWindowState(window);
-    state.channelMenu = BuildChannelMenu();
+    LoadTableFromSection(state.settings, table, kLastStateSection);
+    RefillPresetList(state.presets, state.settings);
+    FillChannelChoices(state.tracks.channel);
+    RestoreWindowState(window, state);
+    state.channelMenu = BuildChannelMenu(state.tracks.channel);
     state.fileMenu = GetSubMenu(GetMenu(window), 0);
-    SetWindowTextA(window, ResString(kIdsMainWindowTitle, Globals().instance).c_str());
+    SetWindowTextA(window, ResString(IDS_MAIN_WINDOW_TITLE, state.instance).c_str());
     return TRUE;
 }
 
-INT_PTR OnCommand(HWND window, WPARAM wParam, LPARAM) {
-    const WORD id = LOWORD(wParam);
+// Every command not named here, the Cancel that Escape sends included, does nothing.
+void OnCommand(HWND window, MainWindow& state, WORD id, WORD code) {
     if (state.running && id != IDM_EXIT) {
-        return TRUE;  // during a run only a request to end is kept, for the run's end
+        return;  // during a run only a request to end is kept, for the run's end
     }
-    for (const CommandRoute& route : kCommands) {
-        if (id >= route.first && id <= route.last) {
-            route.handle(window, id, HIWORD(wParam));
+    if (id >= IDM_CHANNEL_NONE && id <= IDM_CHANNEL_LAST) {
+        OnChannelMenu(state, id);
+        return;
+    }
+    switch (id) {
+        case IDC_CHANNEL:
+            OnChannelCombo(state, code);
             break;
-        }
+        case IDC_EXECUTE:
+            OnExecute(window, state);
+            break;
+        case IDC_PRESET:
+            OnPresetCombo(state, code);
+            break;
+        case IDC_PRESET_SAVE:
+            SavePreset(state.presets, state.settings, ListViewTable(state.tracks.list));
+            break;
+        case IDC_PRESET_DELETE:
+            DeletePreset(state.presets, state.settings);
+            break;
+        case IDC_RESET:
+            ResetTable(state.tracks.list);
+            break;
+        case IDM_EXIT:
+            SendMessageA(window, WM_CLOSE, 0, 0);
+            break;
+        case IDM_ABOUT:
+            ShowAboutBox(window);
+            break;
+        case IDM_MANUAL:  // also F1
+            OpenManual(window);
+            break;
+        case IDM_REGISTER_TOOL:
+            OnRegisterTool(state);
+            break;
+        default:
+            break;
     }
-    return TRUE;
 }
 
-INT_PTR OnNotify(HWND window, WPARAM, LPARAM lParam) {
-    const auto* header = reinterpret_cast<const NMHDR*>(lParam);
-    if (header->hwndFrom != state.tracks.list) {
-        return TRUE;
+void OnNotify(HWND window, MainWindow& state, const NMHDR& header) {
+    if (header.hwndFrom != state.tracks.list) {
+        return;
     }
-    if (header->code == LVN_ITEMCHANGED) {
+    if (header.code == LVN_ITEMCHANGED) {
         KillTimer(window, kRefreshTimer);
         SetTimer(window, kRefreshTimer, kRefreshDelayMs, nullptr);
-    } else if (header->code == LVN_KEYDOWN &&
-               reinterpret_cast<const NMLVKEYDOWN*>(lParam)->wVKey == VK_APPS) {
+    } else if (header.code == LVN_KEYDOWN &&
+               reinterpret_cast<const NMLVKEYDOWN&>(header).wVKey == VK_APPS) {
         state.menuKey = true;
     }
-    return TRUE;
 }
 
-INT_PTR OnTimer(HWND window, WPARAM wParam, LPARAM) {
-    if (wParam == kRefreshTimer) {
+void OnTimer(HWND window, MainWindow& state, UINT_PTR timer) {
+    if (timer == kRefreshTimer) {
         KillTimer(window, kRefreshTimer);
         RefreshChannelChoice(state.tracks);
     }
-    return TRUE;
 }
 
 // Where the keyboard opens the menu: the centre of the focused row, else the list's corner.
-POINT KeyboardMenuPoint() {
+POINT KeyboardMenuPoint(HWND list) {
     POINT point{};
     const auto focused = static_cast<int>(
-        SendMessageA(state.tracks.list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED));
+        SendMessageA(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED));
     if (focused >= 0) {
         RECT bounds{};
         bounds.left = LVIR_BOUNDS;
-        SendMessageA(state.tracks.list, LVM_GETITEMRECT, focused,
-                     reinterpret_cast<LPARAM>(&bounds));
+        SendMessageA(list, LVM_GETITEMRECT, focused, reinterpret_cast<LPARAM>(&bounds));
         point = {(bounds.left + bounds.right) / 2, (bounds.top + bounds.bottom) / 2};
     }
-    ClientToScreen(state.tracks.list, &point);
+    ClientToScreen(list, &point);
     return point;
 }
 
-INT_PTR OnContextMenu(HWND window, WPARAM wParam, LPARAM lParam) {
-    if (state.running || reinterpret_cast<HWND>(wParam) != state.tracks.list) {
-        return FALSE;
+void OnContextMenu(HWND window, MainWindow& state, HWND clicked, POINT point) {
+    if (state.running || clicked != state.tracks.list) {
+        return;
     }
     RefreshChannelChoice(state.tracks);
-    POINT point{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
     if (state.menuKey || (point.x == -1 && point.y == -1)) {
-        point = KeyboardMenuPoint();
+        point = KeyboardMenuPoint(state.tracks.list);
         state.menuKey = false;
     }
+    const HMENU menu = state.channelMenu.get();
     const LRESULT choice = SendMessageA(state.tracks.channel, CB_GETCURSEL, 0, 0);
     const UINT checked = IDM_CHANNEL_NONE + static_cast<UINT>(choice == CB_ERR ? 0 : choice);
-    CheckMenuRadioItem(state.channelMenu, IDM_CHANNEL_NONE, IDM_CHANNEL_LAST, checked,
-                       MF_BYCOMMAND);
+    CheckMenuRadioItem(menu, IDM_CHANNEL_NONE, IDM_CHANNEL_LAST, checked, MF_BYCOMMAND);
     const UINT enable = IsWindowEnabled(state.tracks.channel) ? MF_ENABLED : MF_GRAYED;
     for (UINT id = IDM_CHANNEL_NONE; id <= IDM_CHANNEL_LAST; ++id) {
-        EnableMenuItem(state.channelMenu, id, MF_BYCOMMAND | enable);
+        EnableMenuItem(menu, id, MF_BYCOMMAND | enable);
     }
-    TrackPopupMenu(state.channelMenu, TPM_RIGHTBUTTON, point.x, point.y, 0, window, nullptr);
-    return FALSE;
+    TrackPopupMenu(menu, TPM_RIGHTBUTTON, point.x, point.y, 0, window, nullptr);
 }
 
-INT_PTR OnInitMenuPopup(HWND, WPARAM wParam, LPARAM) {
-    if (reinterpret_cast<HMENU>(wParam) == state.fileMenu) {
+void OnInitMenuPopup(MainWindow& state, HMENU menu) {
+    if (menu == state.fileMenu) {
         CheckMenuItem(state.fileMenu, IDM_REGISTER_TOOL,
-                      MF_BYCOMMAND | (Globals().addCakewalkTool ? MF_CHECKED : MF_UNCHECKED));
+                      MF_BYCOMMAND | (state.addCakewalkTool ? MF_CHECKED : MF_UNCHECKED));
     }
-    return TRUE;
 }
 
-INT_PTR OnExitSizeMove(HWND window, WPARAM, LPARAM) {
-    GetWindowRect(window, &Globals().lastWindowRect);
-    return FALSE;
-}
-
-INT_PTR OnClose(HWND window, WPARAM, LPARAM) {
+void OnClose(HWND window, MainWindow& state) {
     if (state.running) {
         state.closeRequested = true;
     } else {
         DestroyWindow(window);
     }
-    return TRUE;
 }
 
-INT_PTR OnSetCursor(HWND window, WPARAM, LPARAM) {
+BOOL OnSetCursor(HWND window, const MainWindow& state) {
     if (!state.running) {
         return FALSE;
     }
@@ -267,44 +273,85 @@ INT_PTR OnSetCursor(HWND window, WPARAM, LPARAM) {
     return TRUE;
 }
 
-INT_PTR OnDestroy(HWND window, WPARAM, LPARAM) {
+void OnDestroy(HWND window, MainWindow& state) {
     KillTimer(window, kRefreshTimer);
-    SaveApplicationState(ListViewTable(state.tracks.list), UpdateToolRegistration);
-    if (state.channelMenu && IsMenu(state.channelMenu)) {
-        DestroyMenu(state.channelMenu);
-    }
-    state.channelMenu = nullptr;
+    SaveApplicationState(state);
+    state.channelMenu.reset();
     PostQuitMessage(0);
-    return TRUE;
 }
 
-struct MessageRoute {
-    UINT message;
-    INT_PTR (*handle)(HWND window, WPARAM wParam, LPARAM lParam);
-};
+// The last message of the window: the state goes with it.
+void OnNcDestroy(HWND window) {
+    delete &StateOf(window);
+    SetWindowLongPtrA(window, DWLP_USER, 0);
+}
 
-constexpr MessageRoute kMessages[] = {
-    {WM_INITDIALOG, OnInitDialog},
-    {WM_COMMAND, OnCommand},
-    {WM_NOTIFY, OnNotify},
-    {WM_TIMER, OnTimer},
-    {WM_CONTEXTMENU, OnContextMenu},
-    {WM_INITMENUPOPUP, OnInitMenuPopup},
-    {WM_EXITSIZEMOVE, OnExitSizeMove},
-    {WM_CLOSE, OnClose},
-    {WM_SETCURSOR, OnSetCursor},
-    {WM_DESTROY, OnDestroy},
-};
+// Dispatches only: TRUE for the messages it handles, FALSE for the dialog manager's.
+INT_PTR CALLBACK MainDlgProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_INITDIALOG) {
+        return OnInitDialog(window, *reinterpret_cast<MainWindow*>(lParam));
+    }
+    if (GetWindowLongPtrA(window, DWLP_USER) == 0) {
+        return FALSE;  // messages before WM_INITDIALOG
+    }
+    MainWindow& state = StateOf(window);
+    switch (message) {
+        case WM_COMMAND:
+            OnCommand(window, state, LOWORD(wParam), HIWORD(wParam));
+            return TRUE;
+        case WM_NOTIFY:
+            OnNotify(window, state, *reinterpret_cast<const NMHDR*>(lParam));
+            return TRUE;
+        case WM_TIMER:
+            OnTimer(window, state, wParam);
+            return TRUE;
+        case WM_CONTEXTMENU:
+            OnContextMenu(window, state, reinterpret_cast<HWND>(wParam),
+                          {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+            return FALSE;
+        case WM_INITMENUPOPUP:
+            OnInitMenuPopup(state, reinterpret_cast<HMENU>(wParam));
+            return TRUE;
+        case WM_EXITSIZEMOVE:
+            GetWindowRect(window, &state.lastWindowRect);
+            return FALSE;
+        case WM_CLOSE:
+            OnClose(window, state);
+            return TRUE;
+        case WM_SETCURSOR:
+            return OnSetCursor(window, state);
+        case WM_DESTROY:
+            OnDestroy(window, state);
+            return TRUE;
+        case WM_NCDESTROY:
+            OnNcDestroy(window);
+            return FALSE;
+        default:
+            return FALSE;
+    }
+}
 
 }  // namespace
 
-INT_PTR CALLBACK MainDlgProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    for (const MessageRoute& route : kMessages) {
-        if (route.message == message) {
-            return route.handle(window, wParam, lParam);
-        }
+HWND CreateMainWindow(HINSTANCE instance, const std::string& settingsPath,
+                      std::uint32_t commonControlsVersion) {
+    auto state = std::make_unique<MainWindow>();
+    state->instance = instance;
+    state->commonControlsVersion = commonControlsVersion;
+    state->settings.Load(settingsPath);
+    HWND window = CreateDialogParamA(instance, MAKEINTRESOURCEA(IDD_MAIN), nullptr, MainDlgProc,
+                                     reinterpret_cast<LPARAM>(state.get()));
+    // Once made, the window owns its state (its WM_NCDESTROY frees it); a window that failed
+    // before WM_INITDIALOG never took it.
+    if (window) {
+        state.release();
     }
-    return FALSE;
+    return window;
+}
+
+void UpdateToolRegistrationOf(HWND mainWindow) {
+    const MainWindow& state = StateOf(mainWindow);
+    UpdateToolRegistration(state.addCakewalkTool, state.instance);
 }
 
 }  // namespace mirlka

@@ -1,14 +1,12 @@
 #include "app/win/track_list.h"
 
-#include "base/win/focus.h"
-
 #include <commctrl.h>
 
 #include <string>
 
 #include "base/decimal.h"
-#include "base/win/app_globals.h"
-#include "ui/string_ids.h"
+#include "base/win/focus.h"
+#include "res/resource.h"
 #include "ui/win/res_string.h"
 
 namespace mirlka {
@@ -27,8 +25,8 @@ bool IsSelected(HWND list, int n) {
 constexpr int kTrackColumnWidth = 55;
 constexpr int kChannelColumnWidth = 70;
 
-void InsertColumn(HWND list, int index, int format, int width, UINT titleId) {
-    std::string title = ResString(titleId, Globals().instance);
+void InsertColumn(HWND list, HINSTANCE module, int index, int format, int width, UINT titleId) {
+    std::string title = ResString(titleId, module);
     LVCOLUMNA column{};
     column.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM;
     column.fmt = format;
@@ -61,9 +59,9 @@ void ListViewTable::SetEntry(int n, std::int32_t value) {
     SendMessageA(list_, LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&item));
 }
 
-void InitTrackList(HWND list) {
-    InsertColumn(list, 0, LVCFMT_CENTER, kTrackColumnWidth, kIdsTrackColumn);
-    InsertColumn(list, 1, LVCFMT_RIGHT, kChannelColumnWidth, kIdsChannelColumn);
+void InitTrackList(HWND list, HINSTANCE module, std::uint32_t commonControlsVersion) {
+    InsertColumn(list, module, 0, LVCFMT_CENTER, kTrackColumnWidth, IDS_TRACK_COLUMN);
+    InsertColumn(list, module, 1, LVCFMT_RIGHT, kChannelColumnWidth, IDS_CHANNEL_COLUMN);
     for (int n = 0; n < kTrackCount; ++n) {
         std::string number = WriteDecimal(n + 1);
         LVITEMA item{};
@@ -72,8 +70,16 @@ void InitTrackList(HWND list) {
         item.pszText = number.data();
         SendMessageA(list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
     }
-    if (Globals().commonControlsVersion >= kExtendedStylesVersion) {
+    if (commonControlsVersion >= kExtendedStylesVersion) {
         SendMessageA(list, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, kFullRowGridLines);
+    }
+}
+
+void FillChannelChoices(HWND combo) {
+    SendMessageA(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(""));
+    for (int channel = 1; channel < kChannelChoices; ++channel) {
+        SendMessageA(combo, CB_ADDSTRING, 0,
+                     reinterpret_cast<LPARAM>(WriteDecimal(channel).c_str()));
     }
 }
 

@@ -30,8 +30,12 @@ class ListViewTable final : public TrackTable {
     HWND list_;
 };
 
-// Columns "track" and "channel" and the 256 numbered rows, all blank.
-void InitTrackList(HWND list);
+// Columns "track" and "channel" (titles from `module`'s string table) and the 256 numbered rows,
+// all blank. Common controls 4.70 and later also draw grid lines and select whole rows.
+void InitTrackList(HWND list, HINSTANCE module, std::uint32_t commonControlsVersion);
+
+// The channel combo's choices: none, then 1 to 16.
+void FillChannelChoices(HWND combo);
 
 // Every entry to 0; the selection stays.
 void ResetTable(HWND list);

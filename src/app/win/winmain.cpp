@@ -2,30 +2,25 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include <string>
-
-#include "base/paths.h"
-#include "base/win/app_globals.h"
 #include "app/win/main_window.h"
+#include "base/paths.h"
+#include "base/win/module_path.h"
 #include "host/win/file_version.h"
-#include "host/win/tool_registration.h"
 #include "res/resource.h"
-#include "settings/win/saved_state.h"
 #include "ui/win/message_box.h"
 
 namespace mirlka {
 namespace {
 
-constexpr char kWindowClass[] = "MiRlKaWnd";
 // Two copies would each rewrite the whole settings file at exit, and the one that ends last would
 // drop the presets the other had saved; so a second start hands over to the first.
-constexpr char kInstanceMutex[] = "MiRlKaWnd.Instance";
+constexpr char kInstanceMutex[] = MIRLKA_WINDOW_CLASS ".Instance";
 
 // Brings the running copy's window to the front. Its window may not exist yet when both copies
 // start together, so the search is repeated for a short while.
 void ActivateRunningCopy() {
     for (int attempt = 0; attempt < 50; ++attempt) {
-        if (HWND running = FindWindowA(kWindowClass, nullptr)) {
+        if (HWND running = FindWindowA(MIRLKA_WINDOW_CLASS, nullptr)) {
             if (IsIconic(running)) {
                 ShowWindow(running, SW_RESTORE);
             }
@@ -36,19 +31,8 @@ void ActivateRunningCopy() {
     }
 }
 
-// "mirlka.ini" beside the executable; empty when that path would not fit a path buffer, so that
-// nothing gets written to a cut path.
-std::string BuildSettingsPath() {
-    char module[kMaxPath];
-    const DWORD length = GetModuleFileNameA(nullptr, module, sizeof module);
-    if (length == 0 || length >= sizeof module) {
-        return {};
-    }
-    return PathBesideModule(std::string_view(module, length), kSettingsFileName).value_or("");
-}
-
 bool RegisterMainWindowClass(HINSTANCE instance, WNDCLASSA& dialogClass) {
-    dialogClass.lpszClassName = kWindowClass;
+    dialogClass.lpszClassName = MIRLKA_WINDOW_CLASS;
     dialogClass.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(IDI_APP));
     dialogClass.cbWndExtra |= DLGWINDOWEXTRA;
     return RegisterClassA(&dialogClass) != 0;
@@ -73,14 +57,12 @@ void RunMessageLoop(HWND window, HACCEL accelerators) {
 }
 
 int Run(HINSTANCE instance) {
-    AppGlobals& globals = Globals();
     WNDCLASSA dialogClass{};
     if (!GetClassInfoA(nullptr, "#32770", &dialogClass)) {
         ReportSystemError(GetLastError(), GetDesktopWindow());
         return 0;
     }
-    globals.instance = instance;
-    globals.commonControlsVersion = ReadFileVersion("comctl32.dll");
+    const std::uint32_t commonControlsVersion = ReadFileVersion("comctl32.dll");
     if (!RegisterMainWindowClass(instance, dialogClass)) {
         ReportSystemError(GetLastError(), GetDesktopWindow());
         return 0;
@@ -88,16 +70,17 @@ int Run(HINSTANCE instance) {
     // The main window's template holds a list view, whose class must exist before the dialog.
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_LISTVIEW_CLASSES};
     InitCommonControlsEx(&controls);
-    Settings().Load(BuildSettingsPath());
-    HWND window = CreateDialogParamA(instance, MAKEINTRESOURCEA(IDD_MAIN), nullptr, MainDlgProc, 0);
+    // "mirlka.ini" beside the executable; none when that path would not fit a path buffer, so
+    // that nothing gets written to a cut path.
+    HWND window = CreateMainWindow(instance, FileBesideModule(nullptr, kSettingsFileName),
+                                   commonControlsVersion);
     if (!window) {
         ReportSystemError(GetLastError(), GetDesktopWindow());
         return 0;
     }
-    globals.mainWindow = window;
     ShowWindow(window, SW_SHOW);
     UpdateWindow(window);
-    UpdateToolRegistration();
+    UpdateToolRegistrationOf(window);
     RunMessageLoop(window, LoadAcceleratorsA(instance, MAKEINTRESOURCEA(IDR_ACCELERATORS)));
     return 0;
 }

@@ -111,16 +111,25 @@ ExecuteResult DdeTransport::ExecuteAsync(Handle conversation, const HostText& te
     return ExecuteResult::Sent;
 }
 
-void DdeTransport::DiscardPendingInput() {
+namespace {
+
+// Drops the oldest queued mouse message and the oldest queued keyboard message; true when there
+// was either.
+bool DropOneMouseAndKeyMessage() {
     MSG message;
-    PeekMessageA(&message, nullptr, WM_MOUSEFIRST, kLastMouseMessage, PM_REMOVE);
-    PeekMessageA(&message, nullptr, WM_KEYFIRST, kLastKeyMessage, PM_REMOVE);
+    const bool mouse = PeekMessageA(&message, nullptr, WM_MOUSEFIRST, kLastMouseMessage, PM_REMOVE);
+    const bool key = PeekMessageA(&message, nullptr, WM_KEYFIRST, kLastKeyMessage, PM_REMOVE);
+    return mouse || key;
+}
+
+}  // namespace
+
+void DdeTransport::DiscardPendingInput() {
+    DropOneMouseAndKeyMessage();
 }
 
 void DropQueuedInput() {
-    MSG message;
-    while (PeekMessageA(&message, nullptr, WM_MOUSEFIRST, kLastMouseMessage, PM_REMOVE) ||
-           PeekMessageA(&message, nullptr, WM_KEYFIRST, kLastKeyMessage, PM_REMOVE)) {
+    while (DropOneMouseAndKeyMessage()) {
     }
 }
 

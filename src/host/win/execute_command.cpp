@@ -5,7 +5,7 @@
 
 #include "host/execute_batch.h"
 #include "host/win/dde_transport.h"
-#include "ui/string_ids.h"
+#include "res/resource.h"
 #include "ui/win/message_box.h"
 #include "ui/win/res_string.h"
 
@@ -17,12 +17,12 @@ class BoxNotifier final : public HostNotifier {
     explicit BoxNotifier(HWND owner) : owner_(owner) {}
 
     void HostBusy() override {
-        ShowMessageBoxById(owner_, kIdsHostBusy, MB_OK | MB_ICONEXCLAMATION);
+        ShowMessageBoxById(owner_, IDS_HOST_BUSY, MB_OK | MB_ICONEXCLAMATION);
     }
     void NoConversation() override {
         toldNoConversation_ = true;
         std::string text;
-        LoadResString(text, kIdsNoConversation, WindowModule(owner_));
+        LoadResString(text, IDS_NO_CONVERSATION, WindowModule(owner_));
         ShowMessageBox(owner_, text, std::nullopt, MB_OK | MB_ICONHAND);
     }
 
@@ -46,7 +46,7 @@ void RunExecute(HWND owner, const TrackTable& table) {
         if (tally.hostGone) {
             notifier.NoConversation();
         } else {
-            ShowMessageBoxById(owner, kIdsHostNotConfirmed, MB_OK | MB_ICONEXCLAMATION);
+            ShowMessageBoxById(owner, IDS_HOST_NOT_CONFIRMED, MB_OK | MB_ICONEXCLAMATION);
         }
     }
     DropQueuedInput();

@@ -1,10 +1,11 @@
 #include "host/win/tool_registration.h"
 
-#include "host/win/file_version.h"
-
-#include "base/win/app_globals.h"
+#include "base/paths.h"
+#include "base/win/module_path.h"
+#include "base/win/owned.h"
 #include "host/tool_entry.h"
-#include "ui/string_ids.h"
+#include "host/win/file_version.h"
+#include "res/resource.h"
 #include "ui/win/res_string.h"
 
 namespace mirlka {
@@ -17,8 +18,8 @@ constexpr REGSAM kHostView = KEY_WOW64_32KEY;
 LONG DeleteKeyInHostView(HKEY parent, const char* name) {
     // Windows before XP x64 has no RegDeleteKeyExA, and only the one view.
     using DeleteKeyExFn = LONG(WINAPI*)(HKEY, LPCSTR, REGSAM, DWORD);
-    static const auto deleteKeyEx = reinterpret_cast<DeleteKeyExFn>(reinterpret_cast<void*>(
-        GetProcAddress(GetModuleHandleA("advapi32.dll"), "RegDeleteKeyExA")));
+    static const auto deleteKeyEx =
+        LookUpFunction<DeleteKeyExFn>(GetModuleHandleA("advapi32.dll"), "RegDeleteKeyExA");
     return deleteKeyEx ? deleteKeyEx(parent, name, kHostView, 0) : RegDeleteKeyA(parent, name);
 }
 
@@ -36,20 +37,21 @@ LONG DeleteKeyTree(HKEY parent, const char* name) {
     if (!name || !*name) {
         return ERROR_INVALID_PARAMETER;
     }
-    HKEY key = nullptr;
-    LONG result = RegOpenKeyExA(parent, name, 0, KEY_ALL_ACCESS | kHostView, &key);
+    HKEY opened = nullptr;
+    LONG result = RegOpenKeyExA(parent, name, 0, KEY_ALL_ACCESS | kHostView, &opened);
     if (result != ERROR_SUCCESS) {
         return result;
     }
+    const OwnedKey key(opened);
     char child[256];
     for (;;) {
         // Index 0 every time: the child deleted last has left the list.
         DWORD size = sizeof child;
-        result = RegEnumKeyExA(key, 0, child, &size, nullptr, nullptr, nullptr, nullptr);
+        result = RegEnumKeyExA(key.get(), 0, child, &size, nullptr, nullptr, nullptr, nullptr);
         if (result != ERROR_SUCCESS) {
             break;
         }
-        result = DeleteKeyTree(key, child);
+        result = DeleteKeyTree(key.get(), child);
         if (result != ERROR_SUCCESS) {
             break;
         }
@@ -57,12 +59,11 @@ LONG DeleteKeyTree(HKEY parent, const char* name) {
     if (result == ERROR_NO_MORE_ITEMS || result == ERROR_KEY_DELETED) {
         result = DeleteKeyInHostView(parent, name);
     }
-    RegCloseKey(key);
     return result;
 }
 
 LONG ApplyToolRegistration(std::int32_t flag, HINSTANCE module, const std::string& exePath) {
-    const std::string keyPath = ResString(kIdsToolKey, module);
+    const std::string keyPath = ResString(IDS_TOOL_KEY, module);
     // Without its string table the path would be empty and name HKEY_LOCAL_MACHINE itself; without
     // a program path the host would be given an entry it cannot start.
     if (keyPath.empty() || (flag != 0 && exePath.empty())) {
@@ -71,35 +72,30 @@ LONG ApplyToolRegistration(std::int32_t flag, HINSTANCE module, const std::strin
     if (flag == 0) {
         return DeleteKeyTree(HKEY_LOCAL_MACHINE, keyPath.c_str());
     }
-    HKEY key = nullptr;
+    HKEY created = nullptr;
     const LONG result =
         RegCreateKeyExA(HKEY_LOCAL_MACHINE, keyPath.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
-                        KEY_ALL_ACCESS | kHostView, nullptr, &key, nullptr);
+                        KEY_ALL_ACCESS | kHostView, nullptr, &created, nullptr);
     if (result != ERROR_SUCCESS) {
         return result;
     }
+    const OwnedKey key(created);
     const std::uint32_t version = ReadFileVersion(exePath.c_str());
-    char shortPath[MAX_PATH];
-    const DWORD shortLength = GetShortPathNameA(exePath.c_str(), shortPath, MAX_PATH);
+    char shortPath[kMaxPath];
+    const DWORD shortLength = GetShortPathNameA(exePath.c_str(), shortPath, sizeof shortPath);
     // Without a short form the full path still lets the host start the program.
-    SetText(
-        key, module, kIdsToolExePathName,
-        shortLength > 0 && shortLength < MAX_PATH ? std::string(shortPath, shortLength) : exePath);
-    const std::string display = ToolDisplayText(ResString(kIdsToolDisplayName, module), version);
-    SetText(key, module, kIdsToolMenuTextName, display);
-    SetText(key, module, kIdsToolStatusBarTextName, display);
-    SetText(key, module, kIdsToolTypeName, ResString(kIdsToolTypeGeneric, module));
-    RegCloseKey(key);
+    SetText(key.get(), module, IDS_TOOL_EXE_PATH_NAME,
+            shortLength > 0 && shortLength < sizeof shortPath ? std::string(shortPath, shortLength)
+                                                              : exePath);
+    const std::string display = ToolDisplayText(ResString(IDS_TOOL_DISPLAY_NAME, module), version);
+    SetText(key.get(), module, IDS_TOOL_MENU_TEXT_NAME, display);
+    SetText(key.get(), module, IDS_TOOL_STATUS_BAR_TEXT_NAME, display);
+    SetText(key.get(), module, IDS_TOOL_TYPE_NAME, ResString(IDS_TOOL_TYPE_GENERIC, module));
     return ERROR_SUCCESS;
 }
 
-void UpdateToolRegistration() {
-    const AppGlobals& globals = Globals();
-    char path[MAX_PATH];
-    const DWORD length = GetModuleFileNameA(globals.instance, path, MAX_PATH);
-    // A path cut at the buffer's end names some other file.
-    const std::string exePath = length > 0 && length < MAX_PATH ? std::string(path, length) : "";
-    ApplyToolRegistration(globals.addCakewalkTool, globals.instance, exePath);
+void UpdateToolRegistration(std::int32_t addCakewalkTool, HINSTANCE module) {
+    ApplyToolRegistration(addCakewalkTool, module, ModulePath(module));
 }
 
 }  // namespace mirlka

@@ -18,7 +18,7 @@ LONG DeleteKeyTree(HKEY parent, const char* name);
 // string table. Returns the result of creating or deleting the key, 0 on success.
 LONG ApplyToolRegistration(std::int32_t flag, HINSTANCE module, const std::string& exePath);
 
-// Brings the entry in line with the process-wide AddCakewalkTool flag, for the program's own file.
-void UpdateToolRegistration();
+// Brings the entry of `module`'s own file in line with the AddCakewalkTool flag.
+void UpdateToolRegistration(std::int32_t addCakewalkTool, HINSTANCE module);
 
 }  // namespace mirlka

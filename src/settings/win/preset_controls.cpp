@@ -3,9 +3,8 @@
 #include <string>
 
 #include "base/win/focus.h"
+#include "res/resource.h"
 #include "settings/presets.h"
-#include "ui/message_text.h"
-#include "ui/string_ids.h"
 #include "ui/win/message_box.h"
 
 namespace mirlka {
@@ -33,8 +32,8 @@ void SavePreset(const PresetControls& controls, SettingsStore& store, const Trac
     }
     // Any answer but No overwrites: a box closed some other way keeps the user's intent to save.
     if (store.FindSection(name) &&
-        ShowMessageBoxById(controls.window, kIdsAskOverwritePreset, kMbWarnYesNo,
-                           PresetPrefix(name)) == kButtonNo) {
+        ShowMessageBoxById(controls.window, IDS_ASK_OVERWRITE_PRESET, MB_YESNO | MB_ICONEXCLAMATION,
+                           PresetPrefix(name)) == IDNO) {
         return;
     }
     SaveTableToSection(store, table, name);
@@ -47,11 +46,12 @@ void DeletePreset(const PresetControls& controls, SettingsStore& store) {
         return;
     }
     if (!store.FindSection(name)) {
-        ShowMessageBoxById(controls.window, kIdsPresetNotFound, kMbWarning, PresetPrefix(name));
+        ShowMessageBoxById(controls.window, IDS_PRESET_NOT_FOUND, MB_OK | MB_ICONEXCLAMATION,
+                           PresetPrefix(name));
         return;
     }
-    if (ShowMessageBoxById(controls.window, kIdsAskDeletePreset, kMbWarnYesNo,
-                           PresetPrefix(name)) == kButtonYes) {
+    if (ShowMessageBoxById(controls.window, IDS_ASK_DELETE_PRESET, MB_YESNO | MB_ICONEXCLAMATION,
+                           PresetPrefix(name)) == IDYES) {
         store.DeleteSection(name);
         RefillPresetList(controls, store);
     }

@@ -5,9 +5,10 @@
 #include <string>
 
 #include "base/paths.h"
-#include "base/win/app_globals.h"
+#include "base/win/module_path.h"
+#include "base/win/owned.h"
+#include "base/win/version_block.h"
 #include "res/resource.h"
-#include "ui/string_ids.h"
 #include "ui/win/message_box.h"
 #include "ui/win/res_string.h"
 #include "ui/win/shell_open.h"
@@ -16,47 +17,36 @@ namespace mirlka {
 
 namespace {
 
-// The bold font of the description; the about box is modal, so one slot serves the process.
-HFONT boldFont = nullptr;
+// What one about box holds while it is open: the bold font of its description.
+struct AboutBox {
+    OwnedFont boldFont;
+};
+
+AboutBox* AboutBoxOf(HWND dialog) {
+    return reinterpret_cast<AboutBox*>(GetWindowLongPtrA(dialog, DWLP_USER));
+}
 
 // Shows the version texts whose key names are string entries 134 to 136 in the controls of the
 // same ids. Every failure leaves the controls empty: the box is still worth showing.
-void ShowVersionTexts(HWND dialog, HINSTANCE module, const char* exePath) {
-    DWORD ignored = 0;
-    const DWORD size = GetFileVersionInfoSizeA(exePath, &ignored);
-    if (size == 0) {
+void ShowVersionTexts(HWND dialog, HINSTANCE module, const std::string& exePath) {
+    const VersionBlock block(exePath.c_str());
+    UINT length = 0;
+    const auto* translation =
+        static_cast<const DWORD*>(block.Query("\\VarFileInfo\\Translation", length));
+    if (!translation || length < sizeof(DWORD)) {
         return;
     }
-    void* block = GlobalAlloc(GMEM_FIXED, size);
-    if (block == nullptr) {
-        return;
-    }
-    if (GetFileVersionInfoA(exePath, 0, size, block)) {
-        DWORD* translation = nullptr;
-        UINT translationLength = 0;
-        if (VerQueryValueA(block, "\\VarFileInfo\\Translation",
-                           reinterpret_cast<void**>(&translation), &translationLength) &&
-            translationLength >= sizeof(DWORD)) {
-            char prefix[32];
-            wsprintfA(prefix, "\\StringFileInfo\\%04X%04X\\", LOWORD(*translation),
-                      HIWORD(*translation));
-            for (UINT id = kIdsVersionFileDescription; id <= kIdsVersionComments; ++id) {
-                std::string key(prefix);
-                key += ResString(id, module);
-                char* value = nullptr;
-                UINT valueLength = 0;
-                if (VerQueryValueA(block, key.c_str(), reinterpret_cast<void**>(&value),
-                                   &valueLength) &&
-                    value != nullptr) {
-                    SetDlgItemTextA(dialog, static_cast<int>(id), value);
-                }
-            }
+    char prefix[32];
+    wsprintfA(prefix, "\\StringFileInfo\\%04X%04X\\", LOWORD(*translation), HIWORD(*translation));
+    for (UINT id = IDS_VERSION_FILE_DESCRIPTION; id <= IDS_VERSION_COMMENTS; ++id) {
+        const std::string key = prefix + ResString(id, module);
+        if (const auto* value = static_cast<const char*>(block.Query(key.c_str(), length))) {
+            SetDlgItemTextA(dialog, static_cast<int>(id), value);
         }
     }
-    GlobalFree(block);
 }
 
-void SetBoldDescription(HWND dialog) {
+void SetBoldDescription(HWND dialog, AboutBox& box) {
     const auto font = reinterpret_cast<HFONT>(
         SendDlgItemMessageA(dialog, IDC_ABOUT_DESCRIPTION, WM_GETFONT, 0, 0));
     LOGFONTA description{};
@@ -65,79 +55,86 @@ void SetBoldDescription(HWND dialog) {
     }
     description.lfHeight = 14;
     description.lfWeight = FW_BOLD;
-    if (boldFont != nullptr) {
-        DeleteObject(boldFont);
-    }
-    boldFont = CreateFontIndirectA(&description);
+    box.boldFont.reset(CreateFontIndirectA(&description));
     SendDlgItemMessageA(dialog, IDC_ABOUT_DESCRIPTION, WM_SETFONT,
-                        reinterpret_cast<WPARAM>(boldFont), FALSE);
+                        reinterpret_cast<WPARAM>(box.boldFont.get()), FALSE);
 }
 
-void InitAboutBox(HWND dialog) {
+void OnInitDialog(HWND dialog, AboutBox& box) {
+    SetWindowLongPtrA(dialog, DWLP_USER, reinterpret_cast<LONG_PTR>(&box));
     const HINSTANCE module = WindowModule(dialog);
-    char exePath[MAX_PATH];
-    ModulePath(module, exePath);
-    SetDlgItemTextA(dialog, IDC_ABOUT_EXEPATH, exePath);
-    SetDlgItemTextA(dialog, IDC_ABOUT_WEBSITE, ResString(kIdsWebSite, module).c_str());
-    if (exePath[0] != '\0') {
+    const std::string exePath = ModulePath(module);
+    SetDlgItemTextA(dialog, IDC_ABOUT_EXEPATH, exePath.c_str());
+    SetDlgItemTextA(dialog, IDC_ABOUT_WEBSITE, ResString(IDS_WEB_SITE, module).c_str());
+    if (!exePath.empty()) {
         ShowVersionTexts(dialog, module, exePath);
     }
-    SetBoldDescription(dialog);
+    SetBoldDescription(dialog, box);
     CenterWindow(dialog);
 }
 
 void OpenWebSite(HWND dialog) {
-    if (ShowMessageBoxById(dialog, kIdsAskOpenWebSite, MB_YESNO | MB_ICONQUESTION) != IDYES) {
+    if (ShowMessageBoxById(dialog, IDS_ASK_OPEN_WEB_SITE, MB_YESNO | MB_ICONQUESTION) != IDYES) {
         return;
     }
-    OpenWithShell(ResString(kIdsWebSite, WindowModule(dialog)).c_str(), dialog);
+    OpenWithShell(ResString(IDS_WEB_SITE, WindowModule(dialog)).c_str(), dialog);
 }
 
 // Explorer opens on the executable's folder with the file selected; whether it comes up is not
 // the user's concern here, so nothing is reported.
 void ShowExecutableInExplorer(HWND dialog) {
-    char exePath[MAX_PATH];
-    if (!ModulePath(WindowModule(dialog), exePath)) {
+    const std::string exePath = ModulePath(WindowModule(dialog));
+    if (exePath.empty()) {
         return;
     }
     ShellExecuteA(dialog, nullptr, "Explorer", ExplorerSelectArgument(exePath).c_str(), nullptr,
                   SW_SHOWNORMAL);
 }
 
-}  // namespace
+// The font goes with the window, before the box's state does.
+void OnDestroy(HWND dialog) {
+    if (AboutBox* box = AboutBoxOf(dialog)) {
+        box->boldFont.reset();
+    }
+}
 
-INT_PTR CALLBACK AboutDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
-    switch (message) {
-        case WM_INITDIALOG:
-            InitAboutBox(dialog);
+INT_PTR OnCommand(HWND dialog, WORD id) {
+    switch (id) {
+        case IDCANCEL:  // the OK button, Enter, Escape and the close box
+            EndDialog(dialog, IDCANCEL);
             return TRUE;
-        case WM_COMMAND:
-            switch (LOWORD(wParam)) {
-                case IDCANCEL:
-                    EndDialog(dialog, IDCANCEL);
-                    return TRUE;
-                case IDC_ABOUT_WEBSITE:
-                    OpenWebSite(dialog);
-                    return FALSE;
-                case IDC_ABOUT_BROWSE:
-                    ShowExecutableInExplorer(dialog);
-                    return FALSE;
-                default:
-                    return FALSE;
-            }
-        case WM_DESTROY:
-            if (boldFont != nullptr) {
-                DeleteObject(boldFont);
-                boldFont = nullptr;
-            }
+        case IDC_ABOUT_WEBSITE:
+            OpenWebSite(dialog);
+            return FALSE;
+        case IDC_ABOUT_BROWSE:
+            ShowExecutableInExplorer(dialog);
             return FALSE;
         default:
             return FALSE;
     }
 }
 
+INT_PTR CALLBACK AboutDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_INITDIALOG:
+            OnInitDialog(dialog, *reinterpret_cast<AboutBox*>(lParam));
+            return TRUE;
+        case WM_COMMAND:
+            return OnCommand(dialog, LOWORD(wParam));
+        case WM_DESTROY:
+            OnDestroy(dialog);
+            return FALSE;
+        default:
+            return FALSE;
+    }
+}
+
+}  // namespace
+
 void ShowAboutBox(HWND owner) {
-    DialogBoxParamA(Globals().instance, MAKEINTRESOURCEA(IDD_ABOUT), owner, AboutDlgProc, 0);
+    AboutBox box;
+    DialogBoxParamA(WindowModule(owner), MAKEINTRESOURCEA(IDD_ABOUT), owner, AboutDlgProc,
+                    reinterpret_cast<LPARAM>(&box));
 }
 
 }  // namespace mirlka

@@ -5,11 +5,8 @@
 
 namespace mirlka {
 
-// Dialog procedure of the about box. The box reads its texts, its version block and the
-// executable's path from the module it was created from, which is the program's own.
-INT_PTR CALLBACK AboutDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
-
-// Runs the about box modally over `owner`.
+// Runs the about box modally over `owner`. The box reads its texts, its version block and the
+// executable's path from the owner's module, which is the program's own.
 void ShowAboutBox(HWND owner);
 
 }  // namespace mirlka

@@ -1,10 +1,9 @@
 #include "ui/win/message_box.h"
 
-#include <memory>
-
+#include "base/win/owned.h"
+#include "res/resource.h"
 #include "ui/centering.h"
 #include "ui/message_text.h"
-#include "ui/string_ids.h"
 #include "ui/win/res_string.h"
 
 namespace mirlka {
@@ -26,12 +25,6 @@ struct CenteringState {
 
 CenteringState centering;
 
-// Going through void(*)() keeps the conversion from FARPROC free of cast warnings.
-template <typename Fn>
-Fn LookUp(HMODULE library, const char* name) {
-    return reinterpret_cast<Fn>(reinterpret_cast<void (*)()>(GetProcAddress(library, name)));
-}
-
 // The start-up failure report is owned by the desktop, a window of the system: its texts come from
 // the program's own table, whatever module the platform reports for the desktop.
 HINSTANCE MessageModule(HWND owner) {
@@ -40,10 +33,6 @@ HINSTANCE MessageModule(HWND owner) {
     }
     return WindowModule(owner);
 }
-
-struct LocalFreer {
-    void operator()(char* buffer) const { LocalFree(buffer); }
-};
 
 Rect ToRect(const RECT& r) {
     return {r.left, r.top, r.right, r.bottom};
@@ -70,9 +59,9 @@ MessageBoxCentering::MessageBoxCentering(DWORD threadId) {
         centering.library = LoadLibraryA("user32.dll");
         if (centering.library) {
             centering.monitorFromWindow =
-                LookUp<MonitorFromWindowFn>(centering.library, "MonitorFromWindow");
+                LookUpFunction<MonitorFromWindowFn>(centering.library, "MonitorFromWindow");
             centering.getMonitorInfo =
-                LookUp<GetMonitorInfoFn>(centering.library, "GetMonitorInfoA");
+                LookUpFunction<GetMonitorInfoFn>(centering.library, "GetMonitorInfoA");
         }
     }
     if (!centering.hook) {
@@ -149,12 +138,12 @@ void GetSystemErrorText(DWORD code, HINSTANCE module, std::string& out) {
     const DWORD length =
         FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_ALLOCATE_BUFFER, nullptr, code,
                        LANG_SYSTEM_DEFAULT, reinterpret_cast<char*>(&buffer), 0, nullptr);
-    const std::unique_ptr<char, LocalFreer> owned(buffer);
+    const OwnedLocal owned(buffer);
     if (length != 0 && buffer) {
         out.assign(buffer, length);
         return;
     }
-    LoadResString(out, kIdsUnexpectedError, module);
+    LoadResString(out, IDS_UNEXPECTED_ERROR, module);
 }
 
 void ReportSystemError(DWORD code, HWND owner) {
@@ -163,7 +152,7 @@ void ReportSystemError(DWORD code, HWND owner) {
     }
     std::string text;
     GetSystemErrorText(code, MessageModule(owner), text);
-    ShowMessageBox(owner, text, std::nullopt, kMbError);
+    ShowMessageBox(owner, text, std::nullopt, MB_OK | MB_ICONHAND);
 }
 
 }  // namespace mirlka

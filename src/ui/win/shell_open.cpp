@@ -2,37 +2,15 @@
 
 #include <shellapi.h>
 
-#include <optional>
-#include <string>
-
 #include "base/paths.h"
-#include "base/win/app_globals.h"
+#include "base/win/module_path.h"
 #include "ui/win/message_box.h"
+#include "ui/win/res_string.h"
 
 namespace mirlka {
 
-// The full path of `module`'s file. False when there is none or it was cut to fit the buffer.
-bool ModulePath(HINSTANCE module, char (&buffer)[MAX_PATH]) {
-    const DWORD length = GetModuleFileNameA(module, buffer, MAX_PATH);
-    if (length == 0 || length >= MAX_PATH) {
-        buffer[0] = '\0';
-        return false;
-    }
-    return true;
-}
-
-bool GetManualPath(char (&buffer)[MAX_PATH]) {
-    char exePath[MAX_PATH];
-    std::optional<std::string> manual;
-    if (ModulePath(Globals().instance, exePath)) {
-        manual = PathBesideModule(exePath, kManualFileName);
-    }
-    if (!manual) {
-        buffer[0] = '\0';
-        return false;
-    }
-    lstrcpyA(buffer, manual->c_str());
-    return true;
+std::string ManualPath(HINSTANCE module) {
+    return FileBesideModule(module, kManualFileName);
 }
 
 void OpenWithShell(const char* target, HWND owner) {
@@ -46,12 +24,12 @@ void OpenWithShell(const char* target, HWND owner) {
 // A folder too deep for the path buffer is refused with the system's wording for a name that is
 // too long: a cut path could open some other file.
 void OpenManual(HWND owner) {
-    char manual[MAX_PATH];
-    if (!GetManualPath(manual)) {
+    const std::string manual = ManualPath(WindowModule(owner));
+    if (manual.empty()) {
         ReportSystemError(ERROR_FILENAME_EXCED_RANGE, owner);
         return;
     }
-    OpenWithShell(manual, owner);
+    OpenWithShell(manual.c_str(), owner);
 }
 
 }  // namespace mirlka

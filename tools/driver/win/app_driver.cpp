@@ -9,7 +9,7 @@
 namespace mirlka::driver {
 namespace {
 
-constexpr char kToolKey[] = "SOFTWARE\\Cakewalk Music Software\\Tools Menu\\mirlka";
+constexpr char kToolKey[] = MIRLKA_TOOL_KEY;
 constexpr DWORD kSendTimeoutMs = 10000;
 
 LRESULT Send(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -99,8 +99,9 @@ std::optional<DWORD> App::RunToEnd(const AppCopy& copy, DWORD timeoutMs) {
 }
 
 App::App(const AppCopy& copy) : process_(copy.ExePath(), Quoted(copy.ExePath())) {
-    WaitFor([&] { return (window_ = VisibleWindowOf(processId(), "MiRlKaWnd")) != nullptr; },
-            20000);
+    WaitFor(
+        [&] { return (window_ = VisibleWindowOf(processId(), MIRLKA_WINDOW_CLASS)) != nullptr; },
+        20000);
 }
 
 std::int32_t App::Entry(int row) const {
