@@ -25,21 +25,21 @@ HostText MakeHostText(TextForm form, std::string_view ascii) {
         text.narrow = ascii;
     } else {
         text.wide.reserve(ascii.size());
-        for (char c : ascii) {
-            text.wide.push_back(static_cast<char16_t>(static_cast<unsigned char>(c)));
+        for (const char ch : ascii) {
+            text.wide.push_back(static_cast<char16_t>(static_cast<unsigned char>(ch)));
         }
     }
     return text;
 }
 
-HostText BuildTrackExpression(int t, std::int32_t v, TextForm form) {
+HostText BuildTrackExpression(int row, std::int32_t entry, TextForm form) {
     // In 64 bits so that the lowest entry still has a channel one below it.
-    const std::string c = std::to_string(std::int64_t{v} - 1);
-    const std::string track = std::to_string(t);
+    const std::string channel = std::to_string(std::int64_t{entry} - 1);
+    const std::string track = std::to_string(row);
     const std::string expression =
-        "(do (= From Now) (= Thru Now) (TrackSelect 0 -1) (TrackChannel " + c + " " + track +
-        ") (TrackSelect 1 " + track + ") (forEachEvent (= Event.Chan " + c + ") ) (TrackSelect 0 " +
-        track + ") )";
+        "(do (= From Now) (= Thru Now) (TrackSelect 0 -1) (TrackChannel " + channel + " " + track +
+        ") (TrackSelect 1 " + track + ") (forEachEvent (= Event.Chan " + channel +
+        ") ) (TrackSelect 0 " + track + ") )";
     return MakeHostText(form, expression);
 }
 

@@ -32,9 +32,10 @@ struct HostText {
 // `ascii` must hold 7-bit characters only; the wide form widens each of them.
 HostText MakeHostText(TextForm form, std::string_view ascii);
 
-// Sets track t (0-based) to channel v - 1 and moves every event of the track to that channel.
-// Any v is written as it stands, without a range check; the caller never passes 0.
-HostText BuildTrackExpression(int t, std::int32_t v, TextForm form);
+// Sets the host's track `row` (0-based) to channel `entry` - 1 (the host counts channels from 0)
+// and moves every event of the track to that channel. Any entry is written as it stands, without
+// a range check; the caller never passes 0.
+HostText BuildTrackExpression(int row, std::int32_t entry, TextForm form);
 
 // Sent after the last track expression.
 HostText ClosingExpression(TextForm form);

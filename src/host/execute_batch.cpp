@@ -65,12 +65,12 @@ bool SendBatch(HostTransport& transport, const TrackTable& table, TextForm form,
         return sent;
     };
     bool ok = true;
-    for (int t = 0; t < kTrackCount && ok; ++t) {
-        const std::int32_t v = table.Entry(t);
-        if (v == 0) {
+    for (int row = 0; row < kTrackCount && ok; ++row) {
+        const std::int32_t entry = table.Entry(row);
+        if (entry == 0) {
             continue;
         }
-        ok = send(BuildTrackExpression(t, v, form));
+        ok = send(BuildTrackExpression(row, entry, form));
         if (ok) {
             transport.DiscardPendingInput();
         }

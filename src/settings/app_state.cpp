@@ -21,10 +21,11 @@ std::int32_t ReadAddToolFlag(const SettingsStore& store) {
     return ReadDecimal(store.GetString(kAppSettingSection, "AddCakewalkTool", "1"));
 }
 
-void StoreAppSettings(SettingsStore& store, const WindowPosition& position, std::int32_t flag) {
+void StoreAppSettings(SettingsStore& store, const WindowPosition& position,
+                      std::int32_t addCakewalkTool) {
     store.SetValue(kAppSettingSection, "Left", WriteDecimal(position.left));
     store.SetValue(kAppSettingSection, "Top", WriteDecimal(position.top));
-    store.SetValue(kAppSettingSection, "AddCakewalkTool", WriteDecimal(flag));
+    store.SetValue(kAppSettingSection, "AddCakewalkTool", WriteDecimal(addCakewalkTool));
 }
 
 }  // namespace mirlka

@@ -22,6 +22,7 @@ std::optional<WindowPosition> ReadWindowPosition(const SettingsStore& store);
 std::int32_t ReadAddToolFlag(const SettingsStore& store);
 
 // Stores Left, Top and AddCakewalkTool, in that order, as signed decimal.
-void StoreAppSettings(SettingsStore& store, const WindowPosition& position, std::int32_t flag);
+void StoreAppSettings(SettingsStore& store, const WindowPosition& position,
+                      std::int32_t addCakewalkTool);
 
 }  // namespace mirlka

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "ui/win/res_string.h"
 #include "golden.h"
+#include "ui/win/res_string.h"
 #include "win/test_support.h"
 
 namespace {

@@ -105,8 +105,8 @@ class Parser {
 struct Op {
     enum class Kind { kFromNow, kThruNow, kSelect, kTrackChannel, kForEachEvent };
     Kind kind;
-    int a = 0;                     // selection state or channel
-    int b = 0;                     // track; -1 for every track in kSelect
+    int value = 0;                 // selection state or channel
+    int track = 0;                 // -1 for every track in kSelect
     std::vector<int> event_chans;  // kForEachEvent: the channels given to each event, in order
 };
 
@@ -227,14 +227,14 @@ void Apply(const std::vector<Op>& ops, Song& song, CalState& state) {
                 state.thru = state.now;
                 break;
             case Op::Kind::kSelect:
-                if (op.b == -1) {
-                    std::fill(state.selected.begin(), state.selected.end(), op.a != 0);
+                if (op.track == -1) {
+                    std::fill(state.selected.begin(), state.selected.end(), op.value != 0);
                 } else {
-                    state.selected[static_cast<std::size_t>(op.b)] = op.a != 0;
+                    state.selected[static_cast<std::size_t>(op.track)] = op.value != 0;
                 }
                 break;
             case Op::Kind::kTrackChannel:
-                song.tracks[static_cast<std::size_t>(op.b)].chan = op.a;
+                song.tracks[static_cast<std::size_t>(op.track)].chan = op.value;
                 break;
             case Op::Kind::kForEachEvent:
                 // The host limits forEachEvent to From..Thru of the selected tracks and reads

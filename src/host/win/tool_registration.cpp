@@ -62,14 +62,15 @@ LONG DeleteKeyTree(HKEY parent, const char* name) {
     return result;
 }
 
-LONG ApplyToolRegistration(std::int32_t flag, HINSTANCE module, const std::string& exePath) {
+LONG ApplyToolRegistration(std::int32_t addCakewalkTool, HINSTANCE module,
+                           const std::string& exePath) {
     const std::string keyPath = ResString(IDS_TOOL_KEY, module);
     // Without its string table the path would be empty and name HKEY_LOCAL_MACHINE itself; without
     // a program path the host would be given an entry it cannot start.
-    if (keyPath.empty() || (flag != 0 && exePath.empty())) {
+    if (keyPath.empty() || (addCakewalkTool != 0 && exePath.empty())) {
         return ERROR_INVALID_PARAMETER;
     }
-    if (flag == 0) {
+    if (addCakewalkTool == 0) {
         return DeleteKeyTree(HKEY_LOCAL_MACHINE, keyPath.c_str());
     }
     HKEY created = nullptr;

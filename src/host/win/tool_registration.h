@@ -13,10 +13,11 @@ namespace mirlka {
 // failing key and every key above it in place.
 LONG DeleteKeyTree(HKEY parent, const char* name);
 
-// Writes the Tools-menu entry for the program file `exePath` when `flag` is non-zero, deletes it
-// with everything below it when `flag` is 0. Key path, value names and texts come from `module`'s
-// string table. Returns the result of creating or deleting the key, 0 on success.
-LONG ApplyToolRegistration(std::int32_t flag, HINSTANCE module, const std::string& exePath);
+// Writes the Tools-menu entry for the program file `exePath` when `addCakewalkTool` is non-zero,
+// deletes it with everything below it when it is 0. Key path, value names and texts come from
+// `module`'s string table. Returns the result of creating or deleting the key, 0 on success.
+LONG ApplyToolRegistration(std::int32_t addCakewalkTool, HINSTANCE module,
+                           const std::string& exePath);
 
 // Brings the entry of `module`'s own file in line with the AddCakewalkTool flag.
 void UpdateToolRegistration(std::int32_t addCakewalkTool, HINSTANCE module);
