@@ -127,11 +127,11 @@ TEST_F(AppTest, TheChannelComboAndMenuFollowAndWriteTheSelectedRows) {
     RECT menu = WindowRect(app.OpenMenu());
     EXPECT_EQ(std::pair(menu.left, menu.top),
               std::pair((row.left + row.right) / 2, (row.top + row.bottom) / 2));
-    // The blank item, the separator skipped, then "1" and "2".
-    for (WORD key : {VK_DOWN, VK_DOWN, VK_DOWN, VK_RETURN}) {
+    // Up from the top wraps to "16", then "15": each item sets its own channel.
+    for (WORD key : {VK_UP, VK_UP, VK_RETURN}) {
         app.PressKey(key);
     }
-    EXPECT_TRUE(WaitFor([&] { return app.Entry(3) == 2 && app.Entry(4) == 2; }));
+    EXPECT_TRUE(WaitFor([&] { return app.Entry(3) == 15 && app.Entry(4) == 15; }));
 
     // With no row selected every item is greyed: choosing does nothing.
     app.SelectRows({});
@@ -149,7 +149,7 @@ TEST_F(AppTest, TheChannelComboAndMenuFollowAndWriteTheSelectedRows) {
     EXPECT_TRUE(WaitFor([&] { return app.OpenMenu() == nullptr; }));
     // An enabled item would have set the combo's choice.
     EXPECT_EQ(app.ComboChoice(IDC_CHANNEL), -1);
-    ExpectClosedWith(app, copy, "1=5\r\n4=2\r\n5=2\r\n6=12\r\n");
+    ExpectClosedWith(app, copy, "1=5\r\n4=15\r\n5=15\r\n6=12\r\n");
 }
 
 TEST_F(AppTest, RestoredValuesAreTakenAsTheyStandAndWrittenBack) {
