@@ -35,8 +35,12 @@ for p in "${packages[@]}"; do
     fi
 done
 
-locale_ok=0
-locale -a 2>/dev/null | grep -qi '^ja_JP\.utf-\?8$' && locale_ok=1
+# The beds' locales: Japanese (code page 932), and English (1252) for the program's English face.
+locales=(ja_JP en_US)
+locale_ok=1
+for l in "${locales[@]}"; do
+    locale -a 2>/dev/null | grep -qi "^$l\.utf-\?8$" || locale_ok=0
+done
 
 if [ ${#missing[@]} -eq 0 ] && [ $locale_ok -eq 1 ]; then
     echo "setup: everything is installed"
@@ -52,8 +56,10 @@ if [ ${#missing[@]} -gt 0 ]; then
 fi
 
 if [ $locale_ok -eq 0 ]; then
-    sed -i 's/^# *\(ja_JP.UTF-8 UTF-8\)/\1/' /etc/locale.gen
-    grep -q '^ja_JP.UTF-8 UTF-8' /etc/locale.gen || echo 'ja_JP.UTF-8 UTF-8' >> /etc/locale.gen
+    for l in "${locales[@]}"; do
+        sed -i "s/^# *\($l.UTF-8 UTF-8\)/\1/" /etc/locale.gen
+        grep -q "^$l.UTF-8 UTF-8" /etc/locale.gen || echo "$l.UTF-8 UTF-8" >> /etc/locale.gen
+    done
     locale-gen
 fi
 

@@ -5,12 +5,19 @@
 #   wine-env.sh shell BUILD_DIR CMD [ARG…] run a Linux command with the bed's environment (DISPLAY, WINEPREFIX…)
 #   wine-env.sh stop BUILD_DIR            end the wineserver and the display that this bed started, by pid
 # MIRLKA_DISPLAY=:N uses that X display instead of starting a virtual one.
+# MIRLKA_LANG (default ja_JP.UTF-8) is the bed's locale, which sets the ANSI code page (en_US.UTF-8
+# gives 1252); MIRLKA_DPI (default 96) its screen resolution, LogPixels (144 = 150%, 192 = 200%).
+# Each combination other than the defaults has a prefix, display and wineserver of its own.
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/ui-font.sh"
 
 cmd=${1:?command}; build=${2:?build dir}; shift 2
 build=$(cd "$build" && pwd)
+lang=${MIRLKA_LANG:-ja_JP.UTF-8}
+dpi=${MIRLKA_DPI:-96}
 state=$build/wine-env
+[ "$lang" = ja_JP.UTF-8 ] || state+=-$lang
+[ "$dpi" = 96 ] || state+=-${dpi}dpi
 mkdir -p "$state"
 
 export WINEPREFIX=$state/prefix
@@ -28,7 +35,7 @@ else
 fi
 export WINEDEBUG=${WINEDEBUG:--all}
 export WINEDLLOVERRIDES="mscoree,mshtml="
-export LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8
+export LANG=$lang LC_ALL=$lang
 
 alive() { [ -f "$1" ] && kill -0 "$(cat "$1")" 2>/dev/null; }
 
@@ -64,11 +71,16 @@ init_prefix() {
     "$WINESERVER" -w
     # The loader called directly does not find Wine's own fonts: caption buttons need Marlett.
     cp /usr/share/wine/fonts/marlett.ttf "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
+    # Outside Japanese, "MS Shell Dlg" is Tahoma, as on Windows.
+    if [ "$lang" != ja_JP.UTF-8 ]; then
+        cp /usr/share/wine/fonts/tahoma*.ttf "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
+    fi
     local subst='HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes'
     "$WINE" reg add "$subst" /v "ＭＳ Ｐゴシック" /d "$UI_FONT_FAMILY" /f >/dev/null
     "$WINE" reg add "$subst" /v "ＭＳ ゴシック" /d IPAGothic /f >/dev/null
     "$WINE" reg add "$subst" /v "MS UI Gothic" /d "$UI_FONT_FAMILY" /f >/dev/null
-    "$WINE" reg add "$subst" /v "MS Shell Dlg" /d "$UI_FONT_FAMILY" /f >/dev/null
+    [ "$lang" != ja_JP.UTF-8 ] || "$WINE" reg add "$subst" /v "MS Shell Dlg" /d "$UI_FONT_FAMILY" /f >/dev/null
+    [ "$dpi" = 96 ] || "$WINE" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null
     # Unmanaged windows close without the window manager's delay; no crash dialog may wait for a click.
     "$WINE" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null
     "$WINE" reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null
