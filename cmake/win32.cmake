@@ -88,8 +88,7 @@ endif()
 # How the labels of the program's dialogs fit the dialog font of a Wine prefix (a measuring tool,
 # run by scripts/measure-fonts.sh).
 add_executable(fontfit ${CMAKE_SOURCE_DIR}/tools/fontfit/fontfit_main.cpp)
-target_include_directories(fontfit PRIVATE ${CMAKE_SOURCE_DIR}/src)
-target_link_libraries(fontfit PRIVATE comctl32 version user32 gdi32 kernel32)
+target_link_libraries(fontfit PRIVATE mirlka_shell)
 target_link_options(fontfit PRIVATE -municode ${MIRLKA_STATIC_LINK})
 mirlka_warnings(fontfit)
 add_dependencies(fontfit mirlka)

@@ -58,6 +58,26 @@ target_compile_definitions(mirlka_win_tests PRIVATE MIRLKA_EXE32_PATH="Z:${MIRLK
 file(GLOB E2E_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/e2e/*.cpp)
 mirlka_wine_test_program(mirlka_e2e_tests ${E2E_TEST_SOURCES})
 
+# The road through the program on an English system (code page 1252), in a bed of its own: its
+# texts, a box, the about box and the menus' keys, against the English data files.
+set(ENGLISH_BED env MIRLKA_LANG=en_US.UTF-8 ${WINE_ENV})
+add_test(NAME english_road COMMAND ${ENGLISH_BED} run ${CMAKE_BINARY_DIR}
+    $<TARGET_FILE:mirlka_e2e_tests> --gtest_filter=AppTest.TheWindowSpeaksTheSystemsLanguage:AppTest.EnterRunsExecuteAndHelpReportsAMissingManual:AppTest.TheWindowOpensWhereItWasSavedAndFileExitSaves:AppTest.ASecondStartLeavesTheFileAloneAndTheMenuTogglesTheRegistration)
+add_test(NAME english_bed_stop COMMAND ${ENGLISH_BED} stop ${CMAKE_BINARY_DIR})
+set_tests_properties(english_bed_stop PROPERTIES FIXTURES_CLEANUP english_bed)
+set_tests_properties(english_road PROPERTIES FIXTURES_REQUIRED english_bed)
+
+# Every label, button text and column title of the main window and the about box fits its control
+# in both languages at 100, 150 and 200% (tools/fontfit in a bed of that locale and resolution).
+foreach(language ja_JP en_US)
+    foreach(dpi 96 144 192)
+        add_test(NAME labels_fit_${language}_${dpi}
+            COMMAND ${CMAKE_SOURCE_DIR}/tests/pe/labels_fit.sh ${CMAKE_BINARY_DIR} ${language}.UTF-8 ${dpi})
+    endforeach()
+endforeach()
+set_tests_properties(labels_fit_ja_JP_96 PROPERTIES FIXTURES_REQUIRED wine_bed)
+set_tests_properties(labels_fit_en_US_96 PROPERTIES FIXTURES_REQUIRED english_bed)
+
 # Execute of 256 tracks against the simulator next to a bare DDEML loop (a benchmark, not a test):
 #   build/win64/wine-run build/win64/execute_bench.exe [repetitions] [simulator tracks]
 add_executable(execute_bench ${CMAKE_SOURCE_DIR}/tools/bench/execute_bench.cpp)

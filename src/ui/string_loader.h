@@ -1,17 +1,18 @@
-// Reading one entry of the program's string table, whatever its length.
+// Reading one entry of the program's string table from the block that holds it.
 #pragma once
 
-#include <functional>
-#include <string>
+#include <optional>
+#include <string_view>
 
 namespace mirlka {
 
-// Behaves like LoadStringA: copies at most size-1 bytes of entry `id` and a terminator into
-// `buffer`, returns the bytes copied without the terminator, or 0 when the entry is missing.
-using LoadStringFn = std::function<int(unsigned id, char* buffer, int size)>;
+// The resource that holds string `id`: blocks of sixteen entries, numbered from 1.
+constexpr unsigned StringBlockId(unsigned id) {
+    return id / 16 + 1;
+}
 
-// The whole text of entry `id`, or an empty text when the entry is missing. The loader gives no
-// sign of truncation, so the buffer grows by 256 bytes until at least 3 bytes stay unused.
-std::string LoadStringGrowing(const LoadStringFn& loadString, unsigned id);
+// Entry `id` of its block: the block holds sixteen texts, each a count of UTF-16 units followed
+// by that many units. An entry of no units, or one that the block ends before, is nothing.
+std::optional<std::u16string_view> StringBlockEntry(std::u16string_view block, unsigned id);
 
 }  // namespace mirlka

@@ -54,6 +54,44 @@ SeenBox ClickAnswering(const App& app, int id, int button) {
     return watcher.Wait();
 }
 
+// The texts of a window's controls in order, apart by "|", as window-texts.txt lists them; the
+// control `except` left out.
+std::string ControlTexts(const std::vector<std::pair<int, std::string>>& controls, int except = 0) {
+    std::string texts;
+    bool first = true;
+    for (const auto& [id, text] : controls) {
+        if (except == 0 || id != except) {
+            texts += (first ? "" : "|") + text;
+            first = false;
+        }
+    }
+    return texts;
+}
+
+// Read from the running program: every text in the language that the system's code page can show,
+// none of them with a "?" for a character the code page lacks.
+TEST_F(AppTest, TheWindowSpeaksTheSystemsLanguage) {
+    AppCopy copy;
+    App app(copy);
+    ASSERT_TRUE(app.window());
+    std::vector<std::pair<int, std::string>> controls;
+    for (HWND child = GetWindow(app.window(), GW_CHILD); child;
+         child = GetWindow(child, GW_HWNDNEXT)) {
+        controls.emplace_back(GetDlgCtrlID(child), ControlTextOf(child));
+    }
+    const std::pair<std::string, std::string> texts[] = {
+        {WindowTextOf(app.window()), Shown("string-table.txt", "141")},
+        {ControlTexts(controls), Shown("window-texts.txt", "101")},
+        {app.ColumnTitle(0), Shown("string-table.txt", "149")},
+        {app.ColumnTitle(1), Shown("string-table.txt", "150")},
+    };
+    for (const auto& [seen, expected] : texts) {
+        EXPECT_EQ(seen.find('?'), std::string::npos) << seen;
+        EXPECT_EQ(seen, expected);
+    }
+    ExpectClosedWith(app, copy);
+}
+
 TEST_F(AppTest, FirstStartRegistersTheToolAndResetClearsTheList) {
     AppCopy copy("[LastState]\r\n1=3\r\n256=16\r\n");  // no [AppSetting] yet
     App app(copy);
@@ -242,21 +280,23 @@ TEST_F(AppTest, EnterRunsExecuteAndHelpReportsAMissingManual) {
     BoxWatcher watcher(BoxSource::Process(app.processId()), IDOK, 15s);
     PostMessageA(field, WM_KEYDOWN, VK_RETURN, 1);
     const SeenBox failed = watcher.Wait();
-    EXPECT_EQ(failed.text, ToAnsi("Cakewalkとの対話を、確立できませんでした。"));
+    EXPECT_EQ(failed.title + " / " + failed.text,
+              Shown("string-table.txt", "137") + " / " + Shown("string-table.txt", "147"));
     EXPECT_EQ(app.ComboItems(IDC_PRESET), std::vector<std::string>{});  // not Save
     ASSERT_TRUE(WaitFor([&] { return !IsWindow(failed.window); }));
 
     BoxWatcher about(BoxSource::Process(app.processId()), IDCANCEL, 15s);
     PostMessageA(app.window(), WM_COMMAND, IDM_ABOUT, 0);
     const SeenBox aboutBox = about.Wait();
-    EXPECT_EQ(aboutBox.title, ToAnsi("バージョン情報"));
+    EXPECT_EQ(aboutBox.title, Shown("window-texts.txt", "100 caption"));
+    EXPECT_EQ(ControlTexts(aboutBox.controls, IDC_ABOUT_EXEPATH), Shown("window-texts.txt", "100"));
     EXPECT_EQ(aboutBox.owner, app.window());
     // F1 goes through the program's accelerators to the manual, which is not there. The about box
     // may still be on its way out.
     BoxWatcher error(BoxSource::Process(app.processId()), IDOK, 15s, aboutBox.window);
     PostMessageA(app.window(), WM_KEYDOWN, VK_F1, 1);
     const SeenBox box = error.Wait();
-    EXPECT_EQ(box.title, ToAnsi("エラー"));
+    EXPECT_EQ(box.title, Shown("string-table.txt", "137"));
     EXPECT_EQ(box.owner, app.window());
     EXPECT_FALSE(box.text.empty());
 }

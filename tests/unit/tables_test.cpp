@@ -2,7 +2,6 @@
 // field is what the core must make of them.
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <sstream>
 #include <string>
 
@@ -14,7 +13,6 @@
 #include "settings/settings_store.h"
 #include "ui/centering.h"
 #include "ui/message_text.h"
-#include "ui/string_loader.h"
 
 namespace mirlka {
 namespace {
@@ -32,24 +30,6 @@ std::string Centred(const Fields& c) {
     return std::to_string(p.x) + " " + std::to_string(p.y);
 }
 
-// The buffer sizes that LoadStringGrowing asks for an entry of c[0] bytes, from a loader that
-// truncates like LoadStringA, or one byte shorter; "wrong text" when it returns anything else.
-std::string GrowthSizes(const Fields& c) {
-    std::string text, sizes;
-    for (int i = 0; i < std::stoi(c[0]); ++i) {
-        text.push_back(static_cast<char>('a' + i % 26));
-    }
-    const auto loader = [&](unsigned, char* buffer, int size) {
-        sizes += (sizes.empty() ? "" : " ") + std::to_string(size);
-        int n = std::min(static_cast<int>(text.size()), size - 1);
-        n -= c[1] == "yes" && n < static_cast<int>(text.size()) ? 1 : 0;
-        std::memcpy(buffer, text.data(), static_cast<std::size_t>(n));
-        buffer[n] = '\0';
-        return n;
-    };
-    return LoadStringGrowing(loader, 146) == text ? sizes : "wrong text";
-}
-
 TEST(CoreTables, EveryRowGivesItsListedResult) {
     test::ExpectTables({
         {"decimal.txt", [](const Fields& c) { return std::to_string(ReadDecimal(c[0])); }},
@@ -63,7 +43,6 @@ TEST(CoreTables, EveryRowGivesItsListedResult) {
              return ToolDisplayText("Mirelka", std::uint32_t(std::stoul(c[0], nullptr, 16)));
          }},
         {"centering.txt", Centred},
-        {"string-growth.txt", GrowthSizes},
         {"paths-beside-module.txt",
          [](const Fields& c) { return PathBesideModule(c[0], c[1]).value_or("(none)"); }},
         {"settings-reading.txt",

@@ -24,6 +24,15 @@ inline std::string WindowTextOf(HWND window) {
     return std::string(text, copied);
 }
 
+// What a control shows in words: nothing for an icon, whose window text names its resource.
+inline std::string ControlTextOf(HWND control) {
+    char windowClass[16] = "";
+    GetClassNameA(control, windowClass, sizeof windowClass);
+    const bool icon = lstrcmpiA(windowClass, "Static") == 0 &&
+                      (GetWindowLongA(control, GWL_STYLE) & SS_TYPEMASK) == SS_ICON;
+    return icon ? "" : WindowTextOf(control);
+}
+
 // What a message box showed when it was found.
 struct SeenBox {
     HWND window = nullptr;  // null: no box appeared in time
@@ -32,6 +41,7 @@ struct SeenBox {
     std::string text;      // the message: the box's static control 0xFFFF
     RECT rect{};           // outer rectangle, screen coordinates
     bool pressed = false;  // the chosen button was on the box
+    std::vector<std::pair<int, std::string>> controls{};  // each control's id and text, in order
 
     explicit operator bool() const { return window != nullptr; }
 };
@@ -100,6 +110,9 @@ class BoxWatcher {
         SeenBox& seen = seen_.emplace_back(SeenBox{box, GetWindow(box, GW_OWNER), WindowTextOf(box),
                                                    WindowTextOf(GetDlgItem(box, 0xFFFF))});
         GetWindowRect(box, &seen.rect);
+        for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+            seen.controls.emplace_back(GetDlgCtrlID(child), ControlTextOf(child));
+        }
         seen.pressed = control != nullptr;
         PostMessageA(box, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED),
                      reinterpret_cast<LPARAM>(control));

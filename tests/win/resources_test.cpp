@@ -8,7 +8,9 @@
 #include <vector>
 
 #include "golden.h"
+#include "res/resource.h"
 #include "ui/win/res_string.h"
+#include "ui/win/ui_language.h"
 #include "win/test_support.h"
 
 namespace {
@@ -34,15 +36,40 @@ class ProgramResources : public ::testing::TestWithParam<std::string> {
     mirlka::test::Module module_ = mirlka::test::LoadAsData(GetParam());
 };
 
-// Every entry byte for byte, and no entry besides them.
-TEST_P(ProgramResources, StringTableIsExactlyTheListedEntries) {
-    const auto entries = mirlka::test::GoldenMap("string-table.txt");
-    ASSERT_EQ(entries.size(), 26u);
-    for (UINT id = 0; id < 400; ++id) {
-        const auto entry = entries.find(std::to_string(id));
-        std::string text = "stale";
-        mirlka::LoadResString(text, id, module_.get());
-        EXPECT_EQ(text, entry == entries.end() ? "" : ToAnsi(entry->second)) << "string " << id;
+// The items of a menu and its submenus in order, as window-texts.txt lists them.
+std::string MenuTexts(HMENU menu) {
+    std::string texts;
+    for (int i = 0; i < GetMenuItemCount(menu); ++i) {
+        wchar_t text[128] = L"";
+        GetMenuStringW(menu, static_cast<UINT>(i), text, 128, MF_BYPOSITION);
+        const bool separator =
+            GetMenuState(menu, static_cast<UINT>(i), MF_BYPOSITION) & MF_SEPARATOR;
+        texts += (texts.empty() ? "" : "|") + (separator ? "-" : mirlka::test::Utf8(text));
+        if (HMENU submenu = GetSubMenu(menu, i)) {
+            texts += "|" + MenuTexts(submenu);
+        }
+    }
+    return texts;
+}
+
+// In each language every entry byte for byte, and no entry besides them; and the menu bar.
+TEST_P(ProgramResources, StringTableAndMenuAreTheListedTextsInEachLanguage) {
+    for (const mirlka::test::Language& language :
+         {mirlka::test::kJapanese, mirlka::test::kEnglish}) {
+        const auto entries =
+            mirlka::test::GoldenMap(mirlka::test::DataOf("string-table.txt", language).c_str());
+        ASSERT_EQ(entries.size(), 26u);
+        for (UINT id = 0; id < 400; ++id) {
+            const auto entry = entries.find(std::to_string(id));
+            EXPECT_EQ(mirlka::test::Utf8(mirlka::ResStringIn(language.id, id, module_.get())),
+                      entry == entries.end() ? "" : entry->second)
+                << "string " << id << " in " << language.id;
+        }
+        HMENU menu = mirlka::LoadMenuIn(language.id, module_.get(), IDM_MAINMENU);
+        EXPECT_EQ(MenuTexts(menu),
+                  mirlka::test::GoldenText(
+                      mirlka::test::DataOf("window-texts.txt", language).c_str(), "106"));
+        DestroyMenu(menu);
     }
 }
 
@@ -63,14 +90,20 @@ TEST_P(ProgramResources, VersionBlockCarriesTheProgramVersionAndTexts) {
     ASSERT_NE(fixed, nullptr);
     EXPECT_EQ(std::pair(fixed->dwFileVersionMS, fixed->dwFileVersionLS),
               std::pair(0x00010001ul, (2005ul << 16) | 708));
+    // Japanese first, as the system shows it by default.
     const auto* translation = static_cast<const DWORD*>(query("\\VarFileInfo\\Translation"));
-    EXPECT_TRUE(translation && *translation == 0x04B00411u);
-    const auto values = mirlka::test::ReadCases("version-block.txt");
-    ASSERT_EQ(values.size(), 8u);
-    for (const mirlka::test::Fields& value : values) {
-        const auto* text =
-            static_cast<const char*>(query("\\StringFileInfo\\041104B0\\" + value[0]));
-        EXPECT_EQ(text ? std::string(text) : "(none)", ToAnsi(value[1])) << value[0];
+    EXPECT_TRUE(translation && translation[0] == 0x04B00411u && translation[1] == 0x04B00409u);
+    for (const mirlka::test::Language& language :
+         {mirlka::test::kJapanese, mirlka::test::kEnglish}) {
+        const auto values =
+            mirlka::test::ReadCases(mirlka::test::DataOf("version-block.txt", language).c_str());
+        ASSERT_EQ(values.size(), 8u);
+        char table[32];
+        wsprintfA(table, "\\StringFileInfo\\%04X04B0\\", language.id);
+        for (const mirlka::test::Fields& value : values) {
+            const auto* text = static_cast<const char*>(query(table + value[0]));
+            EXPECT_EQ(text ? std::string(text) : "(none)", ToAnsi(value[1])) << value[0];
+        }
     }
 }
 

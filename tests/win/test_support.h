@@ -36,6 +36,33 @@ inline std::string AnsiGolden(const char* name, const std::string& key) {
     return ToAnsi(GoldenText(name, key));
 }
 
+inline std::string Utf8(std::wstring_view wide) {
+    std::string text(wide.size() * 3, '\0');
+    text.resize(static_cast<std::size_t>(
+        WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), text.data(),
+                            static_cast<int>(text.size()), nullptr, nullptr)));
+    return text;
+}
+
+// The program's languages, each with the suffix of its data files ("string-table-en.txt").
+struct Language {
+    LANGID id;
+    const char* suffix;
+};
+inline constexpr Language kJapanese{0x0411, ""}, kEnglish{0x0409, "-en"};
+
+// The data file `name` of `language`.
+inline std::string DataOf(const char* name, const Language& language) {
+    std::string file = name;
+    return file.insert(file.rfind('.'), language.suffix);
+}
+
+// The text of `key` in the data file `name` of the language the program shows in this bed:
+// Japanese where the code page is Japanese, English elsewhere.
+inline std::string Shown(const char* name, const std::string& key) {
+    return AnsiGolden(DataOf(name, GetACP() == 932 ? kJapanese : kEnglish).c_str(), key);
+}
+
 // The system's own wording of an error code, as the program would get it.
 inline std::string SystemText(DWORD code) {
     char* text = nullptr;

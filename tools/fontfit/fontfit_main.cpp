@@ -1,6 +1,8 @@
 // Reports which labels of mirlka.exe's dialogs the dialog font of this Wine prefix cannot show in
-// full. The dialogs are created, hidden, from the program file's own resources; each label is
-// measured with the control's own font and layout flags against the room the control gives it.
+// full. The dialogs are created, hidden, from the program file's own resources in the language
+// the program shows on this system, at the system's DPI; each label is measured with the control's
+// own font and layout flags against the room the control gives it, and so is each column title of
+// the track list, which the program's own code sets up.
 //   fontfit.exe PATH\mirlka.exe
 // Prints one line per dialog (the font really used and its size) and one per clipped label; the
 // exit code is the number of clipped labels.
@@ -14,7 +16,10 @@
 #include <string>
 #include <utility>
 
+#include "app/win/track_list.h"
 #include "res/resource.h"
+#include "ui/win/res_string.h"
+#include "ui/win/ui_language.h"
 
 namespace {
 
@@ -143,6 +148,39 @@ std::string FontFamily(HWND window) {
     return family;
 }
 
+// Prints each column title of the list that does not fit its column; the number of them.
+int ReportColumns(const char* dialog, HWND list) {
+    HWND header = reinterpret_cast<HWND>(SendMessageW(list, LVM_GETHEADER, 0, 0));
+    const int count = static_cast<int>(SendMessageW(header, HDM_GETITEMCOUNT, 0, 0));
+    // The header leaves a margin of three edges on either side of a title.
+    const LONG margins = 6 * GetSystemMetrics(SM_CXEDGE);
+    HDC dc = GetDC(header);
+    const HGDIOBJ previous =
+        SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(header, WM_GETFONT, 0, 0)));
+    int clipped = 0;
+    for (int i = 0; i < count; ++i) {
+        wchar_t title[64] = L"";
+        HDITEMW item{};
+        item.mask = HDI_TEXT;
+        item.pszText = title;
+        item.cchTextMax = 64;
+        SendMessageW(header, HDM_GETITEMW, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item));
+        RECT cell{};
+        SendMessageW(header, HDM_GETITEMRECT, static_cast<WPARAM>(i),
+                     reinterpret_cast<LPARAM>(&cell));
+        const RECT text = Measure(dc, title, DT_SINGLELINE, {0, 0, 0x7fff, 0});
+        const LONG room = cell.right - cell.left - margins;
+        if (text.right > room) {
+            std::printf("  %s column %d \"%s\": needs %ld px, has %ld: %ld px short\n", dialog, i,
+                        Utf8(title).c_str(), text.right, room, text.right - room);
+            ++clipped;
+        }
+    }
+    SelectObject(dc, previous);
+    ReleaseDC(header, dc);
+    return clipped;
+}
+
 // Counts and prints the clipped labels of one dialog.
 int ReportDialog(const char* name, HWND dialog) {
     RECT unit{0, 0, 4, 8};
@@ -159,9 +197,8 @@ int ReportDialog(const char* name, HWND dialog) {
 // The about box's texts that its procedure fills in at run time, from the program file's own
 // string table and version block, with the bold description the box gives itself.
 void FillAboutTexts(HWND about, HMODULE program, const wchar_t* path) {
-    wchar_t site[256] = L"";
-    LoadStringW(program, 2, site, 256);
-    SetDlgItemTextW(about, IDC_ABOUT_WEBSITE, site);
+    SetDlgItemTextW(about, IDC_ABOUT_WEBSITE,
+                    mirlka::ResStringIn(mirlka::UiLanguage(), 2, program).c_str());
     DWORD ignored = 0;
     std::string block(GetFileVersionInfoSizeW(path, &ignored), '\0');
     GetFileVersionInfoW(path, 0, static_cast<DWORD>(block.size()), block.data());
@@ -169,7 +206,9 @@ void FillAboutTexts(HWND about, HMODULE program, const wchar_t* path) {
                                   std::pair{IDC_ABOUT_COPYRIGHT, L"LegalCopyright"}}) {
         wchar_t* value = nullptr;
         UINT length = 0;
-        const std::wstring query = std::wstring(L"\\StringFileInfo\\041104b0\\") + key;
+        wchar_t table[32];
+        wsprintfW(table, L"\\StringFileInfo\\%04x04b0\\", mirlka::UiLanguage());
+        const std::wstring query = table + std::wstring(key);
         if (!block.empty() && VerQueryValueW(block.data(), query.c_str(),
                                              reinterpret_cast<void**>(&value), &length)) {
             SetDlgItemTextW(about, id, value);
@@ -178,17 +217,18 @@ void FillAboutTexts(HWND about, HMODULE program, const wchar_t* path) {
     LOGFONTW bold{};
     GetObjectW(reinterpret_cast<HGDIOBJ>(SendMessageW(about, WM_GETFONT, 0, 0)), sizeof bold,
                &bold);
-    bold.lfHeight = 14;
+    bold.lfHeight = mirlka::ScaleToSystemDpi(14);
     bold.lfWeight = FW_BOLD;
     SendDlgItemMessageW(about, IDC_ABOUT_DESCRIPTION, WM_SETFONT,
                         reinterpret_cast<WPARAM>(CreateFontIndirectW(&bold)), FALSE);
 }
 
 HWND CreateFromResource(HMODULE program, int id) {
-    HRSRC found = FindResourceW(program, MAKEINTRESOURCEW(id), MAKEINTRESOURCEW(5));  // RT_DIALOG
+    const std::string_view found =
+        mirlka::FindResourceIn(mirlka::UiLanguage(), program, MAKEINTRESOURCEA(5),  // RT_DIALOG
+                               static_cast<UINT>(id));
     const auto* dialogTemplate =
-        found ? static_cast<const DLGTEMPLATE*>(LockResource(LoadResource(program, found)))
-              : nullptr;
+        found.empty() ? nullptr : reinterpret_cast<const DLGTEMPLATE*>(found.data());
     return dialogTemplate ? CreateDialogIndirectParamW(GetModuleHandleW(nullptr), dialogTemplate,
                                                        nullptr, Inert, 0)
                           : nullptr;
@@ -218,7 +258,9 @@ int wmain(int argc, wchar_t** argv) {
         return 255;
     }
     FillAboutTexts(about, program, argv[1]);
-    const int clipped = ReportDialog("main", main) + ReportDialog("about", about);
+    mirlka::InitTrackList(GetDlgItem(main, IDC_TRACKLIST), program, 0);
+    const int clipped = ReportDialog("main", main) + ReportDialog("about", about) +
+                        ReportColumns("main", GetDlgItem(main, IDC_TRACKLIST));
     std::printf("%d label(s) clipped\n", clipped);
     std::fflush(stdout);
     DestroyWindow(about);

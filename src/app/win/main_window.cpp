@@ -17,6 +17,7 @@
 #include "ui/win/about_box.h"
 #include "ui/win/res_string.h"
 #include "ui/win/shell_open.h"
+#include "ui/win/ui_language.h"
 
 namespace mirlka {
 namespace {
@@ -144,6 +145,13 @@ BOOL OnInitDialog(HWND window, MainWindow& state) {
     FillChannelChoices(state.tracks.channel);
     RestoreWindowState(window, state);
     state.channelMenu = BuildChannelMenu(state.tracks.channel);
+    // The template names the menu, which the dialog manager loads in a language of the system's
+    // choosing: the program's own takes its place.
+    if (HMENU menu = LoadMenuIn(UiLanguage(), state.instance, IDM_MAINMENU)) {
+        HMENU loaded = GetMenu(window);
+        SetMenu(window, menu);
+        DestroyMenu(loaded);
+    }
     state.fileMenu = GetSubMenu(GetMenu(window), 0);
     SetWindowTextA(window, ResString(IDS_MAIN_WINDOW_TITLE, state.instance).c_str());
     return TRUE;
@@ -339,8 +347,8 @@ HWND CreateMainWindow(HINSTANCE instance, const std::string& settingsPath,
     state->instance = instance;
     state->commonControlsVersion = commonControlsVersion;
     state->settings.Load(settingsPath);
-    HWND window = CreateDialogParamA(instance, MAKEINTRESOURCEA(IDD_MAIN), nullptr, MainDlgProc,
-                                     reinterpret_cast<LPARAM>(state.get()));
+    HWND window = CreateDialogIn(UiLanguage(), instance, IDD_MAIN, nullptr, MainDlgProc,
+                                 reinterpret_cast<LPARAM>(state.get()));
     // Once made, the window owns its state (its WM_NCDESTROY frees it); a window that failed
     // before WM_INITDIALOG never took it.
     if (window) {

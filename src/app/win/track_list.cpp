@@ -8,6 +8,7 @@
 #include "base/win/focus.h"
 #include "res/resource.h"
 #include "ui/win/res_string.h"
+#include "ui/win/ui_language.h"
 
 namespace mirlka {
 namespace {
@@ -21,7 +22,7 @@ bool IsSelected(HWND list, int n) {
     return SendMessageA(list, LVM_GETITEMSTATE, n, LVIS_SELECTED) & LVIS_SELECTED;
 }
 
-// Column widths in pixels: the track number and the channel, both short numbers.
+// Column widths in pixels at 96 DPI: the track number and the channel, both short numbers.
 constexpr int kTrackColumnWidth = 55;
 constexpr int kChannelColumnWidth = 70;
 
@@ -30,7 +31,7 @@ void InsertColumn(HWND list, HINSTANCE module, int index, int format, int width,
     LVCOLUMNA column{};
     column.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM;
     column.fmt = format;
-    column.cx = width;
+    column.cx = ScaleToSystemDpi(width);
     column.pszText = title.data();
     column.iSubItem = index;
     SendMessageA(list, LVM_INSERTCOLUMNA, index, reinterpret_cast<LPARAM>(&column));

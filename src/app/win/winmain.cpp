@@ -8,6 +8,7 @@
 #include "host/win/file_version.h"
 #include "res/resource.h"
 #include "ui/win/message_box.h"
+#include "ui/win/ui_language.h"
 
 namespace mirlka {
 namespace {
@@ -62,6 +63,7 @@ int Run(HINSTANCE instance) {
         ReportSystemError(GetLastError(), GetDesktopWindow());
         return 0;
     }
+    UiLanguage();  // the language is chosen here, before the first text is shown
     const std::uint32_t commonControlsVersion = ReadFileVersion("comctl32.dll");
     if (!RegisterMainWindowClass(instance, dialogClass)) {
         ReportSystemError(GetLastError(), GetDesktopWindow());

@@ -12,6 +12,7 @@
 #include "ui/win/message_box.h"
 #include "ui/win/res_string.h"
 #include "ui/win/shell_open.h"
+#include "ui/win/ui_language.h"
 
 namespace mirlka {
 
@@ -36,8 +37,16 @@ void ShowVersionTexts(HWND dialog, HINSTANCE module, const std::string& exePath)
     if (!translation || length < sizeof(DWORD)) {
         return;
     }
+    // The texts in the program's language where the block has them, else its first.
+    const DWORD* chosen = translation;
+    for (UINT i = 0; i < length / sizeof(DWORD); ++i) {
+        if (LOWORD(translation[i]) == UiLanguage()) {
+            chosen = translation + i;
+            break;
+        }
+    }
     char prefix[32];
-    wsprintfA(prefix, "\\StringFileInfo\\%04X%04X\\", LOWORD(*translation), HIWORD(*translation));
+    wsprintfA(prefix, "\\StringFileInfo\\%04X%04X\\", LOWORD(*chosen), HIWORD(*chosen));
     for (UINT id = IDS_VERSION_FILE_DESCRIPTION; id <= IDS_VERSION_COMMENTS; ++id) {
         const std::string key = prefix + ResString(id, module);
         if (const auto* value = static_cast<const char*>(block.Query(key.c_str(), length))) {
@@ -53,7 +62,7 @@ void SetBoldDescription(HWND dialog, AboutBox& box) {
     if (font == nullptr || GetObjectA(font, sizeof description, &description) == 0) {
         GetObjectA(GetStockObject(SYSTEM_FONT), sizeof description, &description);
     }
-    description.lfHeight = 14;
+    description.lfHeight = ScaleToSystemDpi(14);
     description.lfWeight = FW_BOLD;
     box.boldFont.reset(CreateFontIndirectA(&description));
     SendDlgItemMessageA(dialog, IDC_ABOUT_DESCRIPTION, WM_SETFONT,
@@ -133,8 +142,8 @@ INT_PTR CALLBACK AboutDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM l
 
 void ShowAboutBox(HWND owner) {
     AboutBox box;
-    DialogBoxParamA(WindowModule(owner), MAKEINTRESOURCEA(IDD_ABOUT), owner, AboutDlgProc,
-                    reinterpret_cast<LPARAM>(&box));
+    DialogBoxIn(UiLanguage(), WindowModule(owner), IDD_ABOUT, owner, AboutDlgProc,
+                reinterpret_cast<LPARAM>(&box));
 }
 
 }  // namespace mirlka

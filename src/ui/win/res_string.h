@@ -1,4 +1,5 @@
-// Texts of the program's string table, read through the narrow interface (code page 932 bytes).
+// Texts of the program's string table in the program's language, as the narrow interface gives them
+// (bytes of the system's code page).
 #pragma once
 
 #include <windows.h>
@@ -12,6 +13,9 @@ void LoadResString(std::string& out, UINT id, HINSTANCE module);
 
 // The same, as a value.
 std::string ResString(UINT id, HINSTANCE module);
+
+// Entry `id` in `language` as it is stored, in UTF-16; empty when missing.
+std::wstring ResStringIn(LANGID language, UINT id, HINSTANCE module);
 
 // The module whose string table serves a window: the instance the window was created with.
 HINSTANCE WindowModule(HWND window);

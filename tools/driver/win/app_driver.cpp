@@ -112,6 +112,20 @@ std::int32_t App::Entry(int row) const {
     return static_cast<std::int32_t>(item.lParam);
 }
 
+std::string App::ColumnTitle(int column) const {
+    struct ColumnText {
+        LVCOLUMNA column;
+        char text[64];
+    } data{};
+    data.column.mask = LVCF_TEXT;
+    data.column.cchTextMax = sizeof data.text;
+    SendThere(
+        process_.handle(), Control(IDC_TRACKLIST), LVM_GETCOLUMNA, static_cast<WPARAM>(column),
+        data,
+        +[](ColumnText& d, char* there) { d.column.pszText = there + offsetof(ColumnText, text); });
+    return data.text;
+}
+
 std::string App::ChannelText(int row) const {
     struct ItemText {
         LVITEMA item;

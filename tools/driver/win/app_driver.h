@@ -49,7 +49,9 @@ class App {
     HANDLE process() const { return process_.handle(); }
     HWND Control(int id) const { return GetDlgItem(window_, id); }
 
-    // The track list: a row's value, its channel column, its selection and bounds on screen.
+    // The track list: a column's title, a row's value, its channel column, its selection and
+    // bounds on screen.
+    std::string ColumnTitle(int column) const;
     std::int32_t Entry(int row) const;
     std::string ChannelText(int row) const;
     bool IsSelected(int row) const;
