@@ -3,6 +3,8 @@
 # dialogs: for each candidate, tools/fontfit creates the dialogs of mirlka.exe in a scratch Wine
 # bed (build/fontfit) with that substitute and lists every label that does not fit its control.
 # Prints a table, then the clipped labels of each font. The bed's choice is scripts/ui-font.sh.
+# Then the bed's font in both languages (ja_JP and en_US, whose dialogs use "MS Shell Dlg") at
+# 96, 144 and 192 DPI, each in a bed of its own: the same measure, the list's column titles too.
 #   scripts/measure-fonts.sh
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -26,7 +28,14 @@ cmake --build --preset win64 --target fontfit >/dev/null
 
 bed=build/fontfit
 mkdir -p "$bed"
-trap 'scripts/wine-env.sh stop "$bed"' EXIT
+stop_beds() {
+    for lang in ja_JP.UTF-8 en_US.UTF-8; do
+        for dpi in 96 144 192; do
+            MIRLKA_LANG=$lang MIRLKA_DPI=$dpi scripts/wine-env.sh stop "$bed"
+        done
+    done
+}
+trap stop_beds EXIT
 subst='HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes'
 program="Z:${root//\//\\}\\build\\win64\\mirlka.exe"
 
@@ -43,6 +52,28 @@ for c in "${candidates[@]}"; do
     printf '%-18s %-24s %-11s %-8s %s\n' "$family" "${c#*|}" "${units:-?}" "${clipped:-?}" \
         "${drawn:-(no answer)}"
     details+="$family:"$'\n'"$(grep '^  ' <<<"$report" || echo '  (none)')"$'\n'
+done
+echo
+printf '%s' "$details"
+
+# The bed's own choice again in the first bed, which the candidates took turns in.
+source scripts/ui-font.sh
+scripts/wine-env.sh run "$bed" reg add "$subst" /v "ＭＳ Ｐゴシック" /d "$UI_FONT_FAMILY" /f >/dev/null
+echo
+printf '%-12s %-5s %-11s %-8s %s\n' "locale" "DPI" "base units" "clipped" "drawn in"
+details=""
+for lang in ja_JP.UTF-8 en_US.UTF-8; do
+    for dpi in 96 144 192; do
+        report=$(MIRLKA_LANG=$lang MIRLKA_DPI=$dpi timeout 300 scripts/wine-env.sh run "$bed" \
+            build/win64/fontfit.exe "$program" | tr -d '\r') || true
+        MIRLKA_LANG=$lang MIRLKA_DPI=$dpi scripts/wine-env.sh stop "$bed"
+        drawn=$(sed -n 's/^main: drawn in "\(.*\)", base units \(.*\) px$/\1/p' <<<"$report")
+        units=$(sed -n 's/^main: drawn in ".*", base units \(.*\) px$/\1/p' <<<"$report")
+        clipped=$(sed -n 's/^\([0-9]*\) label(s) clipped$/\1/p' <<<"$report")
+        printf '%-12s %-5s %-11s %-8s %s\n' "$lang" "$dpi" "${units:-?}" "${clipped:-?}" \
+            "${drawn:-(no answer)}"
+        details+="$lang $dpi:"$'\n'"$(grep '^  ' <<<"$report" || echo '  (none)')"$'\n'
+    done
 done
 echo
 printf '%s' "$details"

@@ -3,7 +3,8 @@
 # host sequencer that answers on DDE as "wincake"), so Execute can be tried without the real host.
 #   scripts/run.sh             with DISPLAY set: both windows open on your display until you close
 #                              mirlka's window; without: a scripted session on a virtual display
-#   scripts/run.sh --pictures  the scripted session, then the read-me's pictures in docs/ made anew
+#   scripts/run.sh --pictures  the scripted session, then the read-me's pictures in docs/ made anew,
+#                              with the session played again on an English system and at 144 DPI
 # The scripted session (tools/demo) gives rows channels with the channel combo and the popup menu,
 # saves a preset, presses Execute and opens the about box; it prints the simulator's song before
 # and after and leaves screenshots of those moments, cropped to the window, in build/screenshots/.
@@ -29,7 +30,8 @@ bed=build/run
 program=$bed/program
 mkdir -p "$program"
 cp build/win64/mirlka.exe docs/mirlka.html build/win64/hostsim.exe build/win64/demo.exe "$program/"
-trap 'scripts/wine-env.sh stop "$bed"' EXIT
+trap 'scripts/wine-env.sh stop "$bed"; MIRLKA_LANG=en_US.UTF-8 scripts/wine-env.sh stop "$bed"
+    MIRLKA_DPI=144 scripts/wine-env.sh stop "$bed"' EXIT
 wine_run() { scripts/wine-env.sh run "$bed" "$@"; }
 # A fresh prefix takes a while; a bed that does not come up is no reason to wait for ever.
 bed_up() {
@@ -48,46 +50,57 @@ if [ -n "${DISPLAY:-}" ] && [ $pictures -eq 0 ]; then
     exit 0
 fi
 unset MIRLKA_DISPLAY
-bed_up
 
-shots=build/screenshots
-signals=$bed/signals
-rm -rf "$shots" "$signals"
-mkdir -p "$shots" "$signals"
-# The demo asks for a screenshot with "shot NAME LEFT TOP RIGHT BOTTOM" and waits for NAME.taken.
-shoot() {
-    local name=$1 left=$2 top=$3 right=$4 bottom=$5
-    timeout 60 scripts/wine-env.sh shell "$bed" import -window root "$signals/screen.png"
-    convert "$signals/screen.png" -crop "$((right - left))x$((bottom - top))+$left+$top" +repage \
-        "$shots/$name.png"
-    touch "$signals/$name.taken"
-    echo "  (screenshot $shots/$name.png)"
+# The scripted session in the bed of the current MIRLKA_LANG and MIRLKA_DPI; screenshots in $1.
+session() {
+    local shots=$1 signals=$bed/signals
+    rm -rf "$shots" "$signals"
+    mkdir -p "$shots" "$signals"
+    # The demo asks for a screenshot with "shot NAME LEFT TOP RIGHT BOTTOM" and waits for NAME.taken.
+    shoot() {
+        local name=$1 left=$2 top=$3 right=$4 bottom=$5
+        timeout 60 scripts/wine-env.sh shell "$bed" import -window root "$signals/screen.png"
+        convert "$signals/screen.png" -crop "$((right - left))x$((bottom - top))+$left+$top" +repage \
+            "$shots/$name.png"
+        touch "$signals/$name.taken"
+        echo "  (screenshot $shots/$name.png)"
+    }
+    local limit=300 status
+    bed_up
+    echo "A scripted session on a virtual display (${MIRLKA_LANG:-ja_JP.UTF-8}, ${MIRLKA_DPI:-96} DPI):"
+    set +e
+    timeout $limit scripts/wine-env.sh run "$bed" "$program/demo.exe" "Z:${root//\//\\}\\${signals//\//\\}" |
+        while IFS= read -r -t $limit line; do
+            line=${line%$'\r'}
+            printf '%s\n' "$line" >"$signals/last"
+            case $line in
+            "shot "*) read -r _ name left top right bottom <<<"$line"
+                shoot "$name" "$left" "$top" "$right" "$bottom" ;;
+            *) echo "$line" ;;
+            esac
+        done
+    status=${PIPESTATUS[0]}
+    set -e
+    scripts/wine-env.sh stop "$bed"
+    if [ "$status" -eq 124 ]; then
+        echo "run: the scripted session did not end within $limit s; it had last said:" \
+            "$(cat "$signals/last" 2>/dev/null)" >&2
+    fi
+    [ "$status" -eq 0 ] || exit "$status"
 }
 
-limit=300
-echo "A scripted session on a virtual display:"
-set +e
-timeout $limit scripts/wine-env.sh run "$bed" "$program/demo.exe" "Z:${root//\//\\}\\${signals//\//\\}" |
-    while IFS= read -r -t $limit line; do
-        line=${line%$'\r'}
-        printf '%s\n' "$line" >"$signals/last"
-        case $line in
-        "shot "*) read -r _ name left top right bottom <<<"$line"
-            shoot "$name" "$left" "$top" "$right" "$bottom" ;;
-        *) echo "$line" ;;
-        esac
-    done
-status=${PIPESTATUS[0]}
-set -e
-if [ "$status" -eq 124 ]; then
-    echo "run: the scripted session did not end within $limit s; it had last said:" \
-        "$(cat "$signals/last" 2>/dev/null)" >&2
-fi
-[ "$status" -eq 0 ] || exit "$status"
+shots=build/screenshots
+session "$shots"
 echo "Screenshots of the session: $root/$shots/"
 ls "$shots"/*.png | sed 's/^/  /'
 if [ $pictures -eq 1 ]; then
     cp "$shots/main-window.png" "$shots/about-box.png" "$shots/host-before.png" \
         "$shots/host-after.png" docs/
+    # The same session on an English system, and on a Japanese one at 150% (144 DPI).
+    MIRLKA_LANG=en_US.UTF-8 session "$shots/en"
+    cp "$shots/en/main-window.png" docs/main-window-en.png
+    cp "$shots/en/about-box.png" docs/about-box-en.png
+    MIRLKA_DPI=144 session "$shots/144dpi"
+    cp "$shots/144dpi/main-window.png" docs/main-window-144dpi.png
     echo "The read-me's pictures in docs/ are made anew from them."
 fi

@@ -120,7 +120,8 @@ TEST_P(ProgramResources, IconHasBothSizes) {
 
 // Each build names its own architecture and asks for common controls 6 of any architecture, so
 // the list view the tests see is the one users get; no execution level is asked for, which keeps
-// Vista's per-user redirection of the registry and file writes.
+// Vista's per-user redirection of the registry and file writes; it is DPI-aware, so Vista and
+// later do not stretch it.
 TEST_P(ProgramResources, ManifestAsksForCommonControls6) {
     const std::string manifest = Resource(RT_MANIFEST, 1);
     const bool shipped = GetParam() == MIRLKA_EXE32_PATH;
@@ -130,6 +131,9 @@ TEST_P(ProgramResources, ManifestAsksForCommonControls6) {
     EXPECT_NE(manifest.find("processorArchitecture=\"*\" publicKeyToken=\"6595b64144ccf1df\""),
               npos);
     EXPECT_EQ(manifest.find("requestedExecutionLevel"), npos);
+    EXPECT_NE(manifest.find("<dpiAware xmlns=\"http://schemas.microsoft.com/SMI/2005/"
+                            "WindowsSettings\">true</dpiAware>"),
+              npos);
     // The system's own reader takes it, so the loader will too.
     ACTCTXA context{};
     context.cbSize = sizeof context;
