@@ -26,9 +26,9 @@ target_compile_definitions(mirlka_core PUBLIC WINVER=0x0501 _WIN32_WINNT=0x0501 
 target_link_options(mirlka_core PUBLIC ${MIRLKA_STATIC_LINK})
 
 file(GLOB MIRLKA_SHELL_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/*/win/*.cpp)
-list(FILTER MIRLKA_SHELL_SOURCES EXCLUDE REGEX "/(winmain|fatal_errors|file_replace_win)\\.cpp$")
-# The core's one link-time seam: replacing the settings file in one step.
-target_sources(mirlka_core PRIVATE ${CMAKE_SOURCE_DIR}/src/settings/win/file_replace_win.cpp)
+list(FILTER MIRLKA_SHELL_SOURCES EXCLUDE REGEX "/(winmain|fatal_errors|settings_file_win)\\.cpp$")
+# The core's one link-time seam: the settings file read and replaced by the system's W functions.
+target_sources(mirlka_core PRIVATE ${CMAKE_SOURCE_DIR}/src/settings/win/settings_file_win.cpp)
 set(MIRLKA_SYSTEM_LIBS comctl32 version shell32 user32 gdi32 kernel32 advapi32)
 
 add_library(mirlka_shell STATIC ${MIRLKA_SHELL_SOURCES})

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "base/lead_bytes.h"
 #include "base/track_table.h"
 
 namespace mirlka::test {
@@ -73,6 +74,20 @@ inline void SetEntries(TrackTable& table, const std::string& text, int first = 0
     for (int row, value; in >> row && in.ignore() >> value;) {
         table.SetEntry(row - first, value);
     }
+}
+
+// The lead bytes of the ANSI code pages that tables name, as Windows reports them (GetCPInfo): the
+// program asks the system, the core's tests say them.
+inline LeadByteFn LeadBytesOf(const std::string& codePage) {
+    static const std::map<std::string, LeadByteFn> rules = {
+        {"1252", [](unsigned char) { return false; }},
+        {"932",
+         [](unsigned char b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }},
+        {"936", [](unsigned char b) { return b >= 0x81 && b <= 0xFE; }},
+        {"949", [](unsigned char b) { return b >= 0x81 && b <= 0xFE; }},
+        {"950", [](unsigned char b) { return b >= 0x81 && b <= 0xFE; }},
+    };
+    return rules.at(codePage);
 }
 
 using Table = std::pair<const char*, std::function<std::string(const Fields&)>>;

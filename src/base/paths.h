@@ -6,28 +6,31 @@
 #include <string>
 #include <string_view>
 
+#include "base/lead_bytes.h"
+
 namespace mirlka {
 
-// The platform's path buffer in bytes, terminator included.
+// The platform's path buffer in characters, terminator included.
 inline constexpr std::size_t kMaxPath = 260;
 
-inline constexpr std::string_view kSettingsFileName = "mirlka.ini";
-inline constexpr std::string_view kManualFileName = "mirlka.html";
+inline constexpr std::wstring_view kSettingsFileName = L"mirlka.ini";
+inline constexpr std::wstring_view kManualFileName = L"mirlka.html";
 
-// Whether a byte starts a double-byte character in the ANSI code page.
-using LeadByteFn = bool (*)(unsigned char);
-
-// Lead bytes of Shift_JIS, the code page the program's texts are written for.
-bool IsShiftJisLeadByte(unsigned char byte);
-
-// `fileName` in the folder of `modulePath`: the path cut after its last backslash (the bare
-// name when it has none). The second byte of a double-byte character may be a backslash byte,
-// so the path is read character by character with `isLeadByte`. Nothing when the result would
-// not fit a path buffer of kMaxPath bytes with its terminator.
+// `fileName` in the folder of `modulePath`: the path cut after its last backslash (the bare name
+// when it has none). Nothing when the result would not fit a path buffer of kMaxPath characters
+// with its terminator.
+//
+// A path in the ANSI code page is read character by character with the code page's lead bytes,
+// since the second byte of a double-byte character may be a backslash's byte (表 is 95 5C in
+// Shift_JIS, 許 A5 5C in Big5). A UTF-16 path needs no such care: no unit of a character other
+// than the backslash equals it. The program takes its own path in UTF-16.
 std::optional<std::string> PathBesideModule(std::string_view modulePath, std::string_view fileName,
-                                            LeadByteFn isLeadByte = IsShiftJisLeadByte);
+                                            LeadByteFn isLeadByte);
+std::optional<std::wstring> PathBesideModule(std::wstring_view modulePath,
+                                             std::wstring_view fileName);
 
 // The argument that makes Explorer open a window on the folder of `exePath` with it selected.
-std::string ExplorerSelectArgument(std::string_view exePath);
+// The path is quoted: a comma in a folder's name would otherwise end it.
+std::wstring ExplorerSelectArgument(std::wstring_view exePath);
 
 }  // namespace mirlka

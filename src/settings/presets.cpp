@@ -8,8 +8,8 @@
 namespace mirlka {
 
 bool IsReservedSectionName(std::string_view name) {
-    return EqualsIgnoringAsciiCase(name, kAppSettingSection) ||
-           EqualsIgnoringAsciiCase(name, kLastStateSection);
+    return IsAsciiNameIgnoringCase(name, kAppSettingSection) ||
+           IsAsciiNameIgnoringCase(name, kLastStateSection);
 }
 
 void SaveTableToSection(SettingsStore& store, const TrackTable& table, std::string_view name) {

@@ -1,10 +1,8 @@
 #include "settings/settings_store.h"
 
-#include <cstdio>
 #include <utility>
 
 #include "base/ascii_case.h"
-#include "settings/file_replace.h"
 
 namespace mirlka {
 
@@ -17,38 +15,6 @@ bool SplitSettingLine(std::string_view line, std::string_view& key, std::string_
     value = line.substr(eq + 1);
     return true;
 }
-
-namespace {
-
-std::string FoldedName(std::string_view name) {
-    std::string folded(name);
-    for (char& c : folded) {
-        c = FoldAsciiCase(c);
-    }
-    return folded;
-}
-
-// Stops at the end of the file or at the first read error, keeping what came before.
-std::string ReadWholeFile(std::FILE* file) {
-    std::string bytes;
-    // The size is only a hint: the file may change while it is read, and a read error ends it.
-    if (std::fseek(file, 0, SEEK_END) == 0) {
-        const long size = std::ftell(file);
-        std::rewind(file);
-        if (size > 0) {
-            bytes.resize(static_cast<std::size_t>(size));
-            bytes.resize(std::fread(bytes.data(), 1, bytes.size(), file));
-        }
-    }
-    char buffer[1 << 16];
-    std::size_t got;
-    while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0) {
-        bytes.append(buffer, got);
-    }
-    return bytes;
-}
-
-}  // namespace
 
 SectionLines& SectionLines::operator=(std::initializer_list<std::string_view> lines) {
     text_.clear();
@@ -170,53 +136,31 @@ std::string RenderSettings(const std::vector<SettingsSection>& sections) {
     return out;
 }
 
-bool SettingsStore::Load(const std::string& path) {
+bool SettingsStore::Load(const NativePath& path) {
     path_ = path;
-    if (path.empty()) {
+    std::string bytes;
+    if (path.empty() || !ReadWholeFile(path, bytes)) {
         return false;
     }
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (file == nullptr) {
-        return false;
-    }
-    // A read error keeps what was read before it; the file still counts as read.
-    const std::string bytes = ReadWholeFile(file);
-    std::fclose(file);
     sections_ = ParseSettings(bytes);
     indexed_ = false;
     return true;
 }
 
 bool SettingsStore::Write() const {
-    if (path_.empty()) {
-        return false;
-    }
-    const std::string temp = path_ + ".tmp";
-    std::FILE* file = std::fopen(temp.c_str(), "wb");
-    if (file == nullptr) {
-        return false;
-    }
-    const std::string bytes = RenderSettings(sections_);
-    bool ok = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-    ok = std::fflush(file) == 0 && ok;
-    // Closing can be where a full disk is first noticed, so its result counts too.
-    ok = std::fclose(file) == 0 && ok;
-    if (ok && ReplaceFileAtomically(temp, path_)) {
-        return true;
-    }
-    std::remove(temp.c_str());
-    return false;
+    return !path_.empty() && WriteFileAtomically(path_, RenderSettings(sections_));
 }
 
 const SettingsSection* SettingsStore::FindSection(std::string_view name) const {
     if (!indexed_) {
         firstByName_.clear();
         for (std::size_t i = 0; i < sections_.size(); ++i) {
-            firstByName_.emplace(FoldedName(sections_[i].name), i);  // the first one stays
+            firstByName_.emplace(FoldAsciiCase(sections_[i].name, isLeadByte_),
+                                 i);  // the first one stays
         }
         indexed_ = true;
     }
-    const auto found = firstByName_.find(FoldedName(name));
+    const auto found = firstByName_.find(FoldAsciiCase(name, isLeadByte_));
     return found == firstByName_.end() ? nullptr : &sections_[found->second];
 }
 
@@ -227,7 +171,7 @@ SettingsSection* SettingsStore::FindSection(std::string_view name) {
 SettingsSection& SettingsStore::AddSection(std::string_view name) {
     sections_.push_back({std::string(name), {}});
     if (indexed_) {
-        firstByName_.emplace(FoldedName(name), sections_.size() - 1);
+        firstByName_.emplace(FoldAsciiCase(name, isLeadByte_), sections_.size() - 1);
     }
     return sections_.back();
 }
@@ -238,7 +182,7 @@ bool SettingsStore::DeleteSection(std::string_view name) {
         return false;
     }
     const std::size_t removed = static_cast<std::size_t>(found - sections_.data());
-    const std::string key = FoldedName(found->name);
+    const std::string key = FoldAsciiCase(found->name, isLeadByte_);
     sections_.erase(sections_.begin() + static_cast<std::ptrdiff_t>(removed));
     // The sections behind the removed one move up by one, and a later section of the same name,
     // if there is one, becomes the first.
@@ -247,7 +191,7 @@ bool SettingsStore::DeleteSection(std::string_view name) {
     }
     firstByName_.erase(key);
     for (std::size_t i = removed; i < sections_.size(); ++i) {
-        if (EqualsIgnoringAsciiCase(sections_[i].name, key)) {
+        if (EqualsIgnoringAsciiCase(sections_[i].name, key, isLeadByte_)) {
             firstByName_.emplace(key, i);
             break;
         }
@@ -265,7 +209,7 @@ bool SettingsStore::GetValue(std::string_view section, std::string_view key,
         std::string_view line_key;
         std::string_view line_value;
         if (SplitSettingLine(line, line_key, line_value) &&
-            EqualsIgnoringAsciiCase(line_key, key)) {
+            EqualsIgnoringAsciiCase(line_key, key, isLeadByte_)) {
             value.assign(line_value);
             return true;
         }
@@ -295,7 +239,7 @@ void SettingsStore::SetValue(std::string_view section, std::string_view key,
         std::string_view existing_key;
         std::string_view existing_value;
         if (SplitSettingLine(found->lines[i], existing_key, existing_value) &&
-            EqualsIgnoringAsciiCase(existing_key, key)) {
+            EqualsIgnoringAsciiCase(existing_key, key, isLeadByte_)) {
             found->lines.Replace(i, line);
             return;
         }

@@ -1,5 +1,6 @@
 // The in-memory image of the settings file: ordered sections of raw lines, looked up by name and
-// key with ASCII-only case folding, first match winning, written back as a whole.
+// key with ASCII-only case folding that leaves the bytes of double-byte characters as they are,
+// first match winning, written back as a whole.
 #pragma once
 
 #include <cstddef>
@@ -9,6 +10,9 @@
 #include <string_view>
 #include <unordered_map>
 #include <vector>
+
+#include "base/lead_bytes.h"
+#include "settings/settings_file.h"
 
 namespace mirlka {
 
@@ -79,10 +83,14 @@ std::string RenderSettings(const std::vector<SettingsSection>& sections);
 
 class SettingsStore {
   public:
+    // Names and keys are compared with `isLeadByte`, the lead bytes of the code page the file's
+    // names are written in: the system's.
+    explicit SettingsStore(LeadByteFn isLeadByte) : isLeadByte_(isLeadByte) {}
+
     // True when the file was opened and read. An empty path clears path() and keeps the
     // sections; a file that cannot be opened keeps the sections but remembers the path, so
     // that Write() creates the file there.
-    bool Load(const std::string& path);
+    bool Load(const NativePath& path);
 
     // Writes all sections to path() through a temporary file beside it, which replaces the
     // file only once it is complete; on any failure the old file stays as it was. The callers
@@ -102,10 +110,11 @@ class SettingsStore {
     void SetValue(std::string_view section, std::string_view key, std::string_view value);
 
     const std::vector<SettingsSection>& Sections() const { return sections_; }
-    const std::string& path() const { return path_; }
+    const NativePath& path() const { return path_; }
 
   private:
-    std::string path_;
+    LeadByteFn isLeadByte_;
+    NativePath path_;
     std::vector<SettingsSection> sections_;
     // Folded name -> position of the first section of that name, so that finding a section
     // costs the same in a file of ten thousand presets as in one of ten. Built on first use;

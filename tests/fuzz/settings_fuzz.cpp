@@ -16,9 +16,24 @@ namespace {
 
 using Model = std::vector<std::pair<std::string, std::vector<std::string>>>;
 
+// Shift_JIS: a byte after a lead byte is the second half of a character, never a letter.
+bool IsLeadByte(unsigned char b) {
+    return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
+}
+
 bool Same(std::string_view a, std::string_view b) {
     auto fold = [](char c) { return c >= 'A' && c <= 'Z' ? char(c + 32) : c; };
-    return std::ranges::equal(a, b, {}, fold, fold);
+    if (a.size() != b.size()) {
+        return false;
+    }
+    bool trail = false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (trail ? a[i] != b[i] : fold(a[i]) != fold(b[i])) {
+            return false;
+        }
+        trail = !trail && IsLeadByte(static_cast<unsigned char>(a[i]));
+    }
+    return true;
 }
 
 auto Find(Model& model, std::string_view name) {
@@ -45,7 +60,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string rendered = RenderSettings(ParseSettings(file));
     Check(RenderSettings(ParseSettings(rendered)) == rendered);
 
-    SettingsStore store;
+    SettingsStore store(IsLeadByte);
     Model model;
     for (const SettingsSection& s : ParseSettings(file)) {
         store.AddSection(s.name).lines = s.lines;

@@ -9,8 +9,9 @@
 namespace mirlka {
 namespace {
 
+// The tables' names are Japanese: Shift_JIS.
 SettingsStore StoreFrom(std::string_view bytes) {
-    SettingsStore store;
+    SettingsStore store(test::LeadBytesOf("932"));
     for (SettingsSection& section : ParseSettings(bytes)) {
         store.AddSection(section.name).lines = section.lines;
     }

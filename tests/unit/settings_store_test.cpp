@@ -13,6 +13,9 @@ namespace {
 
 namespace fs = std::filesystem;
 
+// How names compare is in the presets' tables; these tests are about the file.
+constexpr LeadByteFn kNoLeadBytes = [](unsigned char) { return false; };
+
 // What the reader keeps of a whole file is in the core's tables. Look-ups, changes and the
 // first-match and case rules of the store are checked against a plain model by the settings fuzz
 // target.
@@ -21,12 +24,13 @@ class SettingsFileTest : public ::testing::Test {
   protected:
     void TearDown() override { fs::remove_all(dir_); }
 
-    std::string PathOf(const char* name) const { return (dir_ / name).string(); }
-    static std::string ReadBytes(const std::string& path) {
+    // The platform's own form: UTF-16 on Windows, as the store takes it.
+    NativePath PathOf(const char* name) const { return (dir_ / name).native(); }
+    static std::string ReadBytes(const fs::path& path) {
         std::ifstream in(path, std::ios::binary);
         return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
     }
-    static void WriteBytes(const std::string& path, std::string_view bytes) {
+    static void WriteBytes(const fs::path& path, std::string_view bytes) {
         std::ofstream(path, std::ios::binary).write(bytes.data(), std::streamsize(bytes.size()));
     }
     std::size_t EntryCount() const {
@@ -43,10 +47,10 @@ class SettingsFileTest : public ::testing::Test {
 };
 
 TEST_F(SettingsFileTest, LoadReplacesSectionsAndWriteUsesCrLf) {
-    const std::string path = PathOf("mirlka.ini");
+    const NativePath path = PathOf("mirlka.ini");
     // A NUL is a byte like any other.
     WriteBytes(path, std::string("; comment\n[S]\nk=v\0w\n\n\n[T]\n", 26));
-    SettingsStore store;
+    SettingsStore store(kNoLeadBytes);
     store.AddSection("Old");
     ASSERT_TRUE(store.Load(path));
     EXPECT_EQ(store.FindSection("Old"), nullptr);
@@ -61,12 +65,12 @@ TEST_F(SettingsFileTest, LoadReplacesSectionsAndWriteUsesCrLf) {
 }
 
 TEST_F(SettingsFileTest, FailedLoadKeepsSections) {
-    SettingsStore store;
+    SettingsStore store(kNoLeadBytes);
     store.AddSection("Kept");
     EXPECT_FALSE(store.Load(PathOf("missing.ini")));
     EXPECT_EQ(store.path(), PathOf("missing.ini"));
-    EXPECT_FALSE(store.Load(""));
-    EXPECT_EQ(store.path(), "");
+    EXPECT_FALSE(store.Load({}));
+    EXPECT_TRUE(store.path().empty());
     EXPECT_NE(store.FindSection("Kept"), nullptr);
     EXPECT_FALSE(store.Write());
 }
@@ -74,8 +78,8 @@ TEST_F(SettingsFileTest, FailedLoadKeepsSections) {
 // The temporary file cannot be created (a directory holds its name), the disk fills up while it is
 // written (it leads to /dev/full), or on Windows the old file is held open and cannot be replaced.
 TEST_F(SettingsFileTest, FailedWriteKeepsOldFile) {
-    const std::string path = PathOf("mirlka.ini");
-    const std::string temp = path + ".tmp";
+    const NativePath path = PathOf("mirlka.ini");
+    const fs::path temp = PathOf("mirlka.ini.tmp");
     WriteBytes(path, "[Old]\r\nx=1\r\n");
 #ifdef _WIN32
     const std::string cases[] = {"blocked", "held"};
@@ -89,9 +93,9 @@ TEST_F(SettingsFileTest, FailedWriteKeepsOldFile) {
         } else if (how == "full") {
             fs::create_symlink("/dev/full", temp);
         } else {
-            held.open(path, std::ios::binary);
+            held.open(fs::path(path), std::ios::binary);
         }
-        SettingsStore store;
+        SettingsStore store(kNoLeadBytes);
         store.Load(path);
         store.SetValue("New", "y", std::string(100000, 'v'));
         EXPECT_FALSE(store.Write()) << how;

@@ -44,7 +44,9 @@ TEST(CoreTables, EveryRowGivesItsListedResult) {
          }},
         {"centering.txt", Centred},
         {"paths-beside-module.txt",
-         [](const Fields& c) { return PathBesideModule(c[0], c[1]).value_or("(none)"); }},
+         [](const Fields& c) {
+             return PathBesideModule(c[1], c[2], test::LeadBytesOf(c[0])).value_or("(none)");
+         }},
         {"settings-reading.txt",
          [](const Fields& c) { return RenderSettings(ParseSettings(c[1])); }},
     });
@@ -73,13 +75,9 @@ TEST(CoreTables, ExpressionsInBothFormsAreTheListedTexts) {
     }
 }
 
-TEST(CoreTables, OtherCodePagesChooseTheirOwnLeadBytes) {
-    // In a single-byte code page 0xE9 is é, and the backslash after it is a separator.
-    const auto noLeadBytes = [](unsigned char) { return false; };
-    EXPECT_EQ(PathBesideModule("C:\\caf\xE9\\x.exe", kSettingsFileName, noLeadBytes),
-              "C:\\caf\xE9\\mirlka.ini");
-    EXPECT_EQ(ExplorerSelectArgument("C:\\\x95\x5C\\a b.exe"),
-              "/e, /select, C:\\\x95\x5C\\a b.exe");
+// A comma in a folder's name would end an unquoted path.
+TEST(CoreTables, ExplorerIsGivenThePathInQuotes) {
+    EXPECT_EQ(ExplorerSelectArgument(L"C:\\a, b\\x.exe"), L"/e, /select, \"C:\\a, b\\x.exe\"");
 }
 
 }  // namespace

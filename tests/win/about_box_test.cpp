@@ -22,14 +22,15 @@ namespace {
 using namespace mirlka::test;
 using namespace std::chrono_literals;
 
-// A copy of the program in a folder of its own, `folderLength` bytes deep if given, mapped as an
-// image so that its path, version block, string table and dialogs are there but none of its code
-// runs.
+// A copy of the program in a folder of its own, `folderLength` characters deep if given, mapped as
+// an image so that its path, version block, string table and dialogs are there but none of its
+// code runs. Its folder's name has a character that code page 932 lacks and a comma.
 class ProgramCopy {
   public:
     explicit ProgramCopy(std::size_t folderLength = 0)
-        : copy_(std::nullopt, "mirlka.exe", folderLength),
-          module_(LoadLibraryExA(copy_.ExePath().c_str(), nullptr, DONT_RESOLVE_DLL_REFERENCES)) {}
+        : copy_(std::nullopt, "mirlka.exe", folderLength,
+                folderLength ? L"" : L"J\u00F6rg, \u8868"),
+          module_(LoadLibraryExW(copy_.ExePath().c_str(), nullptr, DONT_RESOLVE_DLL_REFERENCES)) {}
     ~ProgramCopy() { FreeLibrary(module_); }
     HINSTANCE module() const { return module_; }
     const AppCopy& copy() const { return copy_; }
@@ -77,13 +78,16 @@ TEST_F(AboutBoxTest, ShowsVersionTextsPathAndWebSiteInABoldDescriptionCentredOve
         {134, AnsiGolden("version-block.txt", "FileDescription")},
         {135, AnsiGolden("version-block.txt", "LegalCopyright")},
         {136, AnsiGolden("version-block.txt", "Comments")},
-        {1005, program_.copy().ExePath()},
         {1002, AnsiGolden("string-table.txt", "2")}};
     HFONT bold = nullptr;
     EXPECT_TRUE(RunAboutBox([&](HWND dialog) {
         for (const auto& [id, text] : expected) {
             EXPECT_EQ(WindowTextOf(GetDlgItem(dialog, id)), text) << id;
         }
+        // The path as the system has it: ö stays ö.
+        wchar_t path[MAX_PATH] = L"";
+        GetDlgItemTextW(dialog, 1005, path, MAX_PATH);
+        EXPECT_EQ(path, program_.copy().ExePath());
         // The dialog's own font, 14 high and bold.
         const LOGFONTA font = FontOf(dialog), description = FontOf(GetDlgItem(dialog, 134));
         EXPECT_EQ(description.lfHeight, 14);
@@ -154,7 +158,7 @@ TEST_F(AboutBoxTest, WebSiteAsksFirstAndBrowseStartsExplorer) {
     EXPECT_TRUE(question.pressed) << "no No button";
 }
 
-// A cut path could name some other file, so the manual of a folder a byte too deep is refused.
+// A cut path could name some other file, so the manual of a folder a character too deep is refused.
 // The user reads the system's reason in an error box over the owner.
 TEST_F(AboutBoxTest, ManualIsLookedForBesideTheExecutableAndFailuresAreReported) {
     const auto expectReported = [&](HWND owner, DWORD code) {
@@ -165,14 +169,14 @@ TEST_F(AboutBoxTest, ManualIsLookedForBesideTheExecutableAndFailuresAreReported)
         EXPECT_EQ(box.title, AnsiGolden("string-table.txt", "137")) << code;
         EXPECT_EQ(box.text, SystemText(code)) << code;
     };
-    EXPECT_EQ(mirlka::ManualPath(program_.module()), program_.copy().folder() + "mirlka.html");
+    EXPECT_EQ(mirlka::ManualPath(program_.module()), program_.copy().folder() + L"mirlka.html");
     expectReported(owner_, ERROR_FILE_NOT_FOUND);
-    ProgramCopy deep(MAX_PATH - 11);  // a folder of 249 bytes
+    ProgramCopy deep(MAX_PATH - 11);  // a folder of 249 characters
     ASSERT_NE(deep.module(), nullptr) << GetLastError();
-    EXPECT_EQ(mirlka::ManualPath(deep.module()), "");
+    EXPECT_EQ(mirlka::ManualPath(deep.module()), L"");
     const Window deepOwner = ProgramWindow(deep.module(), {200, 150, 900, 650});
     expectReported(deepOwner.get(), ERROR_FILENAME_EXCED_RANGE);
-    EXPECT_EQ(mirlka::ManualPath(nullptr), BesideExe("mirlka.html"));  // the running program
+    EXPECT_EQ(mirlka::ManualPath(nullptr), Wide(BesideExe("mirlka.html")));  // the running program
 }
 
 }  // namespace

@@ -17,6 +17,7 @@ namespace {
 
 using mirlka::ApplyToolRegistration;
 using mirlka::test::BesideExe;
+using mirlka::test::Wide;
 
 constexpr char kHostKey[] = "SOFTWARE\\Cakewalk Music Software";
 constexpr char kEntry[] = MIRLKA_TOOL_KEY;
@@ -92,18 +93,21 @@ class ToolRegistration : public ::testing::Test {
     HMODULE module_ = program_.get();
 };
 
+// The copy lies in a folder whose name code page 932 cannot write: the short form can.
 TEST_F(ToolRegistration, WritesTheFourValuesWithTheShortPath) {
     const mirlka::test::TempFolder folder("Mirelka tool registration");
-    const std::string program = folder / "Mirelka for Cakewalk program.exe";
-    ASSERT_TRUE(CopyFileA(BesideExe("mirlka.exe").c_str(), program.c_str(), FALSE));
+    const std::wstring inner = Wide(folder.path()) + L"J\u00F6rg";
+    const std::wstring program = inner + L"\\Mirelka for Cakewalk program.exe";
+    CreateDirectoryW(inner.c_str(), nullptr);
+    ASSERT_TRUE(CopyFileW(Wide(BesideExe("mirlka.exe")).c_str(), program.c_str(), FALSE));
     EXPECT_EQ(ApplyToolRegistration(1, module_, program), ERROR_SUCCESS);
     auto values = Values();
     // The short form: no blank, one terminator at the end, and it names the copy.
     const std::string exePath = values["ExePath"];
-    EXPECT_EQ(exePath.find_first_of(std::string(" \0", 2)), exePath.size() - 1) << exePath;
-    char longForm[MAX_PATH] = "";
-    GetLongPathNameA(exePath.c_str(), longForm, MAX_PATH);
-    EXPECT_EQ(lstrcmpiA(longForm, program.c_str()), 0) << exePath << " is " << longForm;
+    EXPECT_EQ(exePath.find_first_of(std::string(" ?\0", 3)), exePath.size() - 1) << exePath;
+    wchar_t longForm[MAX_PATH] = L"";
+    GetLongPathNameW(Wide(exePath.substr(0, exePath.size() - 1)).c_str(), longForm, MAX_PATH);
+    EXPECT_EQ(lstrcmpiW(longForm, program.c_str()), 0) << exePath;
     const std::string text("Mirelka 1.1", 12);
     EXPECT_EQ(values, (std::map<std::string, std::string>{{"ExePath", exePath},
                                                           {"MenuText", text},
@@ -114,9 +118,13 @@ TEST_F(ToolRegistration, WritesTheFourValuesWithTheShortPath) {
 }
 
 TEST_F(ToolRegistration, AgainKeepsOthersValuesAndClearedRemovesTheTreeButNothingAbove) {
-    // No short form and no version exist for a file that is not there.
+    // No short form and no version exist for a file that is not there: the full path, when the
+    // code page can write it; when not, no entry.
+    ASSERT_EQ(ApplyToolRegistration(1, module_, L"C:\\no such folder\\\uD55C\\x.exe"),
+              ERROR_NO_UNICODE_TRANSLATION);
+    EXPECT_FALSE(KeyExists(kEntry));
     const std::string missing = "C:\\no such folder\\Mirelka for Cakewalk.exe";
-    ASSERT_EQ(ApplyToolRegistration(1, module_, missing), ERROR_SUCCESS);
+    ASSERT_EQ(ApplyToolRegistration(1, module_, Wide(missing)), ERROR_SUCCESS);
     auto values = Values();
     EXPECT_EQ(values["ExePath"], missing + '\0');
     EXPECT_EQ(values["MenuText"], std::string("Mirelka 0.0", 12));
@@ -128,23 +136,23 @@ TEST_F(ToolRegistration, AgainKeepsOthersValuesAndClearedRemovesTheTreeButNothin
         CreateKey(kEntry + std::string(sub));
     }
     // Any non-zero flag, a negative one too, keeps the entry.
-    ASSERT_EQ(ApplyToolRegistration(-1, module_, BesideExe("mirlka.exe")), ERROR_SUCCESS);
+    ASSERT_EQ(ApplyToolRegistration(-1, module_, Wide(BesideExe("mirlka.exe"))), ERROR_SUCCESS);
     values = Values();
     EXPECT_EQ(values.size(), 5u);
     EXPECT_EQ(values["Arguments"], std::string("-quiet", 7));
     EXPECT_EQ(values["MenuText"], std::string("Mirelka 1.1", 12));
 
-    EXPECT_EQ(ApplyToolRegistration(0, module_, ""), ERROR_SUCCESS);
+    EXPECT_EQ(ApplyToolRegistration(0, module_, L""), ERROR_SUCCESS);
     EXPECT_FALSE(KeyExists(kEntry));
     EXPECT_TRUE(KeyExists("SOFTWARE\\Cakewalk Music Software\\Tools Menu"));
-    EXPECT_EQ(ApplyToolRegistration(0, module_, ""), ERROR_FILE_NOT_FOUND);
+    EXPECT_EQ(ApplyToolRegistration(0, module_, L""), ERROR_FILE_NOT_FOUND);
 }
 
 // Without a string table the key path would be empty and name HKLM itself; without a program path
 // (the module's file name cut or unknown) the host would get an entry it cannot start.
 TEST_F(ToolRegistration, NoStringTableOrNoProgramPathChangesNothing) {
     for (HMODULE module : {GetModuleHandleA(nullptr), module_}) {
-        const std::string exePath = module == module_ ? "" : BesideExe("mirlka.exe");
+        const std::wstring exePath = module == module_ ? L"" : Wide(BesideExe("mirlka.exe"));
         EXPECT_EQ(ApplyToolRegistration(1, module, exePath), ERROR_INVALID_PARAMETER);
         EXPECT_FALSE(KeyExists(kEntry));
         EXPECT_EQ(RegQueryValueExA(HKEY_LOCAL_MACHINE, "", nullptr, nullptr, nullptr, nullptr),
@@ -166,7 +174,7 @@ TEST_F(ToolRegistration, AFailureDeepDownStopsTheWalkAndKeepsEverythingAbove) {
     EXPECT_TRUE(KeyExists(entry + "\\A\\Gone"));
 
     SetLocked(true);
-    EXPECT_EQ(ApplyToolRegistration(0, module_, ""), ERROR_ACCESS_DENIED);
+    EXPECT_EQ(ApplyToolRegistration(0, module_, L""), ERROR_ACCESS_DENIED);
     EXPECT_FALSE(KeyExists(entry + "\\A"));
     EXPECT_TRUE(KeyExists(entry + "\\B\\Locked"));
     EXPECT_TRUE(KeyExists(entry + "\\C"));

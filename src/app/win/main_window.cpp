@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "app/win/track_list.h"
+#include "base/win/code_page.h"
 #include "base/win/owned.h"
 #include "host/win/execute_command.h"
 #include "host/win/tool_registration.h"
@@ -31,7 +32,8 @@ struct MainWindow {
     HINSTANCE instance = nullptr;  // every resource comes from it
     std::uint32_t commonControlsVersion = 0;
     // The settings file's image for the whole run; written when the window ends, never by itself.
-    SettingsStore settings;
+    // Preset names are the system's ANSI texts: its lead bytes tell their characters apart.
+    SettingsStore settings{IsSystemLeadByte};
     // Non-zero: the program keeps its entry in the host's Tools menu.
     std::int32_t addCakewalkTool = 1;
     // The window's outer rectangle, taken at initialisation and after every move.
@@ -341,7 +343,7 @@ INT_PTR CALLBACK MainDlgProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
 
 }  // namespace
 
-HWND CreateMainWindow(HINSTANCE instance, const std::string& settingsPath,
+HWND CreateMainWindow(HINSTANCE instance, const std::wstring& settingsPath,
                       std::uint32_t commonControlsVersion) {
     auto state = std::make_unique<MainWindow>();
     state->instance = instance;

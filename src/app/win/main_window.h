@@ -13,7 +13,7 @@ namespace mirlka {
 // Loads the settings file at `settingsPath` (empty: none) and creates the hidden main window from
 // `instance`'s template; nullptr, with the system's error code set, when it cannot be made.
 // `commonControlsVersion` is the version of comctl32.dll, major in the high 16 bits.
-HWND CreateMainWindow(HINSTANCE instance, const std::string& settingsPath,
+HWND CreateMainWindow(HINSTANCE instance, const std::wstring& settingsPath,
                       std::uint32_t commonControlsVersion);
 
 // Brings the host's Tools menu in line with the window's AddCakewalkTool flag.

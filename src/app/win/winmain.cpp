@@ -64,7 +64,7 @@ int Run(HINSTANCE instance) {
         return 0;
     }
     UiLanguage();  // the language is chosen here, before the first text is shown
-    const std::uint32_t commonControlsVersion = ReadFileVersion("comctl32.dll");
+    const std::uint32_t commonControlsVersion = ReadFileVersion(L"comctl32.dll");
     if (!RegisterMainWindowClass(instance, dialogClass)) {
         ReportSystemError(GetLastError(), GetDesktopWindow());
         return 0;

@@ -6,21 +6,21 @@ namespace mirlka {
 
 static_assert(kMaxPath == MAX_PATH);
 
-std::string ModulePath(HINSTANCE module) {
-    char path[kMaxPath];
-    const DWORD length = GetModuleFileNameA(module, path, sizeof path);
-    if (length == 0 || length >= sizeof path) {
+std::wstring ModulePath(HINSTANCE module) {
+    wchar_t path[kMaxPath];
+    const DWORD length = GetModuleFileNameW(module, path, kMaxPath);
+    if (length == 0 || length >= kMaxPath) {
         return {};
     }
-    return std::string(path, length);
+    return std::wstring(path, length);
 }
 
-std::string FileBesideModule(HINSTANCE module, std::string_view fileName) {
-    const std::string modulePath = ModulePath(module);
+std::wstring FileBesideModule(HINSTANCE module, std::wstring_view fileName) {
+    const std::wstring modulePath = ModulePath(module);
     if (modulePath.empty()) {
         return {};
     }
-    return PathBesideModule(modulePath, fileName).value_or("");
+    return PathBesideModule(modulePath, fileName).value_or(L"");
 }
 
 }  // namespace mirlka

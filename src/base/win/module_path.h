@@ -1,4 +1,5 @@
-// The path of the program's file, and the program's own files beside it.
+// The path of the program's file, and the program's own files beside it, in UTF-16: a folder of
+// any name keeps its characters, where the ANSI form would turn those the code page lacks into "?".
 #pragma once
 
 #include <windows.h>
@@ -10,9 +11,9 @@ namespace mirlka {
 
 // The full path of `module`'s file (the process's program for nullptr); empty when there is none
 // or it would not fit a path buffer: a cut path names some other file.
-std::string ModulePath(HINSTANCE module);
+std::wstring ModulePath(HINSTANCE module);
 
 // `fileName` in the folder of `module`'s file; empty when that path cannot be had whole.
-std::string FileBesideModule(HINSTANCE module, std::string_view fileName);
+std::wstring FileBesideModule(HINSTANCE module, std::wstring_view fileName);
 
 }  // namespace mirlka

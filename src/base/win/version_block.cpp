@@ -2,22 +2,22 @@
 
 namespace mirlka {
 
-VersionBlock::VersionBlock(const char* path) {
+VersionBlock::VersionBlock(const wchar_t* path) {
     DWORD ignored = 0;
-    const DWORD size = path ? GetFileVersionInfoSizeA(path, &ignored) : 0;
+    const DWORD size = path ? GetFileVersionInfoSizeW(path, &ignored) : 0;
     if (size == 0) {
         return;
     }
     OwnedGlobal block(GlobalAlloc(GMEM_FIXED, size));
-    if (block && GetFileVersionInfoA(path, 0, size, block.get())) {
+    if (block && GetFileVersionInfoW(path, 0, size, block.get())) {
         block_ = std::move(block);
     }
 }
 
-const void* VersionBlock::Query(const char* subBlock, UINT& length) const {
+const void* VersionBlock::Query(const wchar_t* subBlock, UINT& length) const {
     void* value = nullptr;
     length = 0;
-    if (empty() || !VerQueryValueA(block_.get(), subBlock, &value, &length)) {
+    if (empty() || !VerQueryValueW(block_.get(), subBlock, &value, &length)) {
         return nullptr;
     }
     return value;

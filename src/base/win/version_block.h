@@ -10,14 +10,16 @@ namespace mirlka {
 class VersionBlock {
   public:
     // Reads the block of the file at `path`; empty() when the file has none, or the memory for it
-    // or the read fails.
-    explicit VersionBlock(const char* path);
+    // or the read fails. The path is UTF-16 and the block's texts come out so: a folder or a
+    // text with characters the ANSI code page lacks keeps them.
+    explicit VersionBlock(const wchar_t* path);
 
     bool empty() const { return block_ == nullptr; }
 
     // The value at `subBlock` ("\\", "\\VarFileInfo\\Translation", "\\StringFileInfo\\…"), with
-    // its length as the platform counts it; nullptr when the block has no such value.
-    const void* Query(const char* subBlock, UINT& length) const;
+    // its length as the platform counts it (texts in UTF-16 units); nullptr when the block has no
+    // such value.
+    const void* Query(const wchar_t* subBlock, UINT& length) const;
 
   private:
     OwnedGlobal block_;

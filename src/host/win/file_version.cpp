@@ -4,10 +4,10 @@
 
 namespace mirlka {
 
-std::uint32_t ReadFileVersion(const char* path) {
+std::uint32_t ReadFileVersion(const wchar_t* path) {
     const VersionBlock block(path);
     UINT length = 0;
-    const auto* fixed = static_cast<const VS_FIXEDFILEINFO*>(block.Query("\\", length));
+    const auto* fixed = static_cast<const VS_FIXEDFILEINFO*>(block.Query(L"\\", length));
     return fixed && length >= sizeof(VS_FIXEDFILEINFO) ? fixed->dwFileVersionMS : 0;
 }
 

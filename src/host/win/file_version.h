@@ -9,6 +9,6 @@ namespace mirlka {
 
 // The file's version: major in the high 16 bits, minor in the low 16 bits; 0 when the file has no
 // version information or it cannot be read.
-std::uint32_t ReadFileVersion(const char* path);
+std::uint32_t ReadFileVersion(const wchar_t* path);
 
 }  // namespace mirlka

@@ -1,6 +1,9 @@
 #include "host/win/tool_registration.h"
 
+#include <optional>
+
 #include "base/paths.h"
+#include "base/win/code_page.h"
 #include "base/win/module_path.h"
 #include "base/win/owned.h"
 #include "host/tool_entry.h"
@@ -28,6 +31,20 @@ void SetText(HKEY key, HINSTANCE module, UINT nameId, const std::string& text) {
     RegSetValueExA(key, ResString(nameId, module).c_str(), 0, REG_SZ,
                    reinterpret_cast<const BYTE*>(text.c_str()),
                    static_cast<DWORD>(text.size() + 1));
+}
+
+// The short form in the ANSI code page; without one, the full path there.
+std::optional<std::string> ToolExePath(const std::wstring& exePath) {
+    wchar_t shortPath[MAX_PATH];
+    const DWORD shortLength = GetShortPathNameW(exePath.c_str(), shortPath, MAX_PATH);
+    if (shortLength > 0 && shortLength < MAX_PATH) {
+        if (auto ansi = ExactAnsiText(std::wstring_view(shortPath, shortLength))) {
+            return ansi;
+        }
+    }
+    // Without a short form the full path still lets the host start the program, if the code page
+    // can write it.
+    return ExactAnsiText(exePath);
 }
 
 }  // namespace
@@ -63,7 +80,7 @@ LONG DeleteKeyTree(HKEY parent, const char* name) {
 }
 
 LONG ApplyToolRegistration(std::int32_t addCakewalkTool, HINSTANCE module,
-                           const std::string& exePath) {
+                           const std::wstring& exePath) {
     const std::string keyPath = ResString(IDS_TOOL_KEY, module);
     // Without its string table the path would be empty and name HKEY_LOCAL_MACHINE itself; without
     // a program path the host would be given an entry it cannot start.
@@ -72,6 +89,12 @@ LONG ApplyToolRegistration(std::int32_t addCakewalkTool, HINSTANCE module,
     }
     if (addCakewalkTool == 0) {
         return DeleteKeyTree(HKEY_LOCAL_MACHINE, keyPath.c_str());
+    }
+    // A path with "?" in it would give the host an entry that starts nothing: the entry is left
+    // as it is, written by some copy of the program that the host can start, or not there.
+    const std::optional<std::string> toolPath = ToolExePath(exePath);
+    if (!toolPath) {
+        return ERROR_NO_UNICODE_TRANSLATION;
     }
     HKEY created = nullptr;
     const LONG result =
@@ -82,12 +105,7 @@ LONG ApplyToolRegistration(std::int32_t addCakewalkTool, HINSTANCE module,
     }
     const OwnedKey key(created);
     const std::uint32_t version = ReadFileVersion(exePath.c_str());
-    char shortPath[kMaxPath];
-    const DWORD shortLength = GetShortPathNameA(exePath.c_str(), shortPath, sizeof shortPath);
-    // Without a short form the full path still lets the host start the program.
-    SetText(key.get(), module, IDS_TOOL_EXE_PATH_NAME,
-            shortLength > 0 && shortLength < sizeof shortPath ? std::string(shortPath, shortLength)
-                                                              : exePath);
+    SetText(key.get(), module, IDS_TOOL_EXE_PATH_NAME, *toolPath);
     const std::string display = ToolDisplayText(ResString(IDS_TOOL_DISPLAY_NAME, module), version);
     SetText(key.get(), module, IDS_TOOL_MENU_TEXT_NAME, display);
     SetText(key.get(), module, IDS_TOOL_STATUS_BAR_TEXT_NAME, display);

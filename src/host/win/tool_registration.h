@@ -15,9 +15,12 @@ LONG DeleteKeyTree(HKEY parent, const char* name);
 
 // Writes the Tools-menu entry for the program file `exePath` when `addCakewalkTool` is non-zero,
 // deletes it with everything below it when it is 0. Key path, value names and texts come from
-// `module`'s string table. Returns the result of creating or deleting the key, 0 on success.
+// `module`'s string table. The host reads ExePath in the ANSI code page: it gets the short form of
+// `exePath`, or without one the full path. Returns the result of creating or deleting the key, 0
+// on success; ERROR_NO_UNICODE_TRANSLATION, with the entry left as it was, when neither form can
+// be written in the code page.
 LONG ApplyToolRegistration(std::int32_t addCakewalkTool, HINSTANCE module,
-                           const std::string& exePath);
+                           const std::wstring& exePath);
 
 // Brings the entry of `module`'s own file in line with the AddCakewalkTool flag.
 void UpdateToolRegistration(std::int32_t addCakewalkTool, HINSTANCE module);

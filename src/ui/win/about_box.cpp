@@ -29,11 +29,11 @@ AboutBox* AboutBoxOf(HWND dialog) {
 
 // Shows the version texts whose key names are string entries 134 to 136 in the controls of the
 // same ids. Every failure leaves the controls empty: the box is still worth showing.
-void ShowVersionTexts(HWND dialog, HINSTANCE module, const std::string& exePath) {
+void ShowVersionTexts(HWND dialog, HINSTANCE module, const std::wstring& exePath) {
     const VersionBlock block(exePath.c_str());
     UINT length = 0;
     const auto* translation =
-        static_cast<const DWORD*>(block.Query("\\VarFileInfo\\Translation", length));
+        static_cast<const DWORD*>(block.Query(L"\\VarFileInfo\\Translation", length));
     if (!translation || length < sizeof(DWORD)) {
         return;
     }
@@ -45,12 +45,17 @@ void ShowVersionTexts(HWND dialog, HINSTANCE module, const std::string& exePath)
             break;
         }
     }
-    char prefix[32];
-    wsprintfA(prefix, "\\StringFileInfo\\%04X%04X\\", LOWORD(*chosen), HIWORD(*chosen));
+    wchar_t prefix[32];
+    wsprintfW(prefix, L"\\StringFileInfo\\%04X%04X\\", LOWORD(*chosen), HIWORD(*chosen));
     for (UINT id = IDS_VERSION_FILE_DESCRIPTION; id <= IDS_VERSION_COMMENTS; ++id) {
-        const std::string key = prefix + ResString(id, module);
-        if (const auto* value = static_cast<const char*>(block.Query(key.c_str(), length))) {
-            SetDlgItemTextA(dialog, static_cast<int>(id), value);
+        // The key names are ASCII, the same in every code page.
+        std::wstring key(prefix);
+        for (const char c : ResString(id, module)) {
+            key += static_cast<wchar_t>(static_cast<unsigned char>(c));
+        }
+        // The texts as the system has them, shown so even in this ANSI dialog.
+        if (const auto* value = static_cast<const wchar_t*>(block.Query(key.c_str(), length))) {
+            SetDlgItemTextW(dialog, static_cast<int>(id), value);
         }
     }
 }
@@ -72,8 +77,10 @@ void SetBoldDescription(HWND dialog, AboutBox& box) {
 void OnInitDialog(HWND dialog, AboutBox& box) {
     SetWindowLongPtrA(dialog, DWLP_USER, reinterpret_cast<LONG_PTR>(&box));
     const HINSTANCE module = WindowModule(dialog);
-    const std::string exePath = ModulePath(module);
-    SetDlgItemTextA(dialog, IDC_ABOUT_EXEPATH, exePath.c_str());
+    // The edit control of this ANSI dialog takes the wide text as it stands: a character that the
+    // code page lacks shows as itself, not as "?".
+    const std::wstring exePath = ModulePath(module);
+    SetDlgItemTextW(dialog, IDC_ABOUT_EXEPATH, exePath.c_str());
     SetDlgItemTextA(dialog, IDC_ABOUT_WEBSITE, ResString(IDS_WEB_SITE, module).c_str());
     if (!exePath.empty()) {
         ShowVersionTexts(dialog, module, exePath);
@@ -92,11 +99,11 @@ void OpenWebSite(HWND dialog) {
 // Explorer opens on the executable's folder with the file selected; whether it comes up is not
 // the user's concern here, so nothing is reported.
 void ShowExecutableInExplorer(HWND dialog) {
-    const std::string exePath = ModulePath(WindowModule(dialog));
+    const std::wstring exePath = ModulePath(WindowModule(dialog));
     if (exePath.empty()) {
         return;
     }
-    ShellExecuteA(dialog, nullptr, "Explorer", ExplorerSelectArgument(exePath).c_str(), nullptr,
+    ShellExecuteW(dialog, nullptr, L"Explorer", ExplorerSelectArgument(exePath).c_str(), nullptr,
                   SW_SHOWNORMAL);
 }
 

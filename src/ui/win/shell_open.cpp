@@ -9,27 +9,35 @@
 
 namespace mirlka {
 
-std::string ManualPath(HINSTANCE module) {
+namespace {
+
+void ReportShellFailure(HINSTANCE result, HWND owner) {
+    if (reinterpret_cast<INT_PTR>(result) <= 32) {
+        ReportSystemError(GetLastError(), owner);
+    }
+}
+
+}  // namespace
+
+std::wstring ManualPath(HINSTANCE module) {
     return FileBesideModule(module, kManualFileName);
 }
 
 void OpenWithShell(const char* target, HWND owner) {
-    const auto result = reinterpret_cast<INT_PTR>(
-        ShellExecuteA(owner, nullptr, target, nullptr, nullptr, SW_SHOWNORMAL));
-    if (result <= 32) {
-        ReportSystemError(GetLastError(), owner);
-    }
+    ReportShellFailure(ShellExecuteA(owner, nullptr, target, nullptr, nullptr, SW_SHOWNORMAL),
+                       owner);
 }
 
 // A folder too deep for the path buffer is refused with the system's wording for a name that is
 // too long: a cut path could open some other file.
 void OpenManual(HWND owner) {
-    const std::string manual = ManualPath(WindowModule(owner));
+    const std::wstring manual = ManualPath(WindowModule(owner));
     if (manual.empty()) {
         ReportSystemError(ERROR_FILENAME_EXCED_RANGE, owner);
         return;
     }
-    OpenWithShell(manual.c_str(), owner);
+    ReportShellFailure(
+        ShellExecuteW(owner, nullptr, manual.c_str(), nullptr, nullptr, SW_SHOWNORMAL), owner);
 }
 
 }  // namespace mirlka

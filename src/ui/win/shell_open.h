@@ -9,7 +9,7 @@ namespace mirlka {
 
 // The manual's path: mirlka.html in the folder of `module`'s file. Empty when the module's path
 // cannot be had or the manual's path would not fit a path buffer.
-std::string ManualPath(HINSTANCE module);
+std::wstring ManualPath(HINSTANCE module);
 
 // Opens a document or an address with its default handler; a failure is reported to the user
 // with the system's wording.

@@ -35,8 +35,8 @@ LRESULT SendThere(HANDLE process, HWND list, UINT message, WPARAM wParam, T& dat
     return result;
 }
 
-std::string Quoted(const std::string& path) {
-    return "\"" + path + "\"";
+std::wstring Quoted(const std::wstring& path) {
+    return L"\"" + path + L"\"";
 }
 
 }  // namespace
@@ -56,16 +56,20 @@ void DeleteToolKey() {
 }
 
 AppCopy::AppCopy(const std::optional<std::string>& settings, const char* exeName,
-                 std::size_t folderLength)
-    : exeName_(exeName) {
+                 std::size_t folderLength, const std::wstring& folderName)
+    : exeName_(Wide(exeName)) {
     while (folder_.size() < folderLength) {
         const std::size_t rest = folderLength - folder_.size() - 1;
-        folder_ += std::string(rest > 60 ? 50 : rest, 'd') + "\\";
-        CreateDirectoryA(folder_.c_str(), nullptr);
+        folder_ += std::wstring(rest > 60 ? 50 : rest, L'd') + L"\\";
+        CreateDirectoryW(folder_.c_str(), nullptr);
     }
-    CopyFileA(BesideExe("mirlka.exe").c_str(), ExePath().c_str(), FALSE);
+    if (!folderName.empty()) {
+        folder_ += folderName + L"\\";
+        CreateDirectoryW(folder_.c_str(), nullptr);
+    }
+    CopyFileW(Wide(BesideExe("mirlka.exe")).c_str(), ExePath().c_str(), FALSE);
     if (settings) {
-        HANDLE file = CreateFileA(SettingsPath().c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+        HANDLE file = CreateFileW(SettingsPath().c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                   FILE_ATTRIBUTE_NORMAL, nullptr);
         DWORD written = 0;
         WriteFile(file, settings->data(), static_cast<DWORD>(settings->size()), &written, nullptr);
@@ -74,7 +78,7 @@ AppCopy::AppCopy(const std::optional<std::string>& settings, const char* exeName
 }
 
 std::optional<std::string> AppCopy::Settings() const {
-    HANDLE file = CreateFileA(SettingsPath().c_str(), GENERIC_READ,
+    HANDLE file = CreateFileW(SettingsPath().c_str(), GENERIC_READ,
                               FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) {

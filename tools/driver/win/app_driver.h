@@ -18,23 +18,28 @@ bool ToolKeyExists();
 void DeleteToolKey();
 
 // A copy of the program in a temporary folder of its own, removed again with everything in it.
+// Paths are UTF-16, so that a folder may have a name that the ANSI code page cannot write.
 class AppCopy {
   public:
     // Without `settings` the folder has no mirlka.ini. With `folderLength` the copy lies in
-    // nested folders, deep enough for the folder's path to have that many bytes.
+    // nested folders, deep enough for the folder's path to have that many characters; with
+    // `folderName` in a folder of that name below them.
     explicit AppCopy(const std::optional<std::string>& settings = std::nullopt,
-                     const char* exeName = "mirlka.exe", std::size_t folderLength = 0);
+                     const char* exeName = "mirlka.exe", std::size_t folderLength = 0,
+                     const std::wstring& folderName = L"");
 
-    const std::string& folder() const { return folder_; }
-    std::string SettingsPath() const { return folder_ + "mirlka.ini"; }
-    std::string ExePath() const { return folder_ + exeName_; }
+    // The temporary folder that holds everything of the copy.
+    std::wstring root() const { return Wide(root_.path()); }
+    const std::wstring& folder() const { return folder_; }
+    std::wstring SettingsPath() const { return folder_ + L"mirlka.ini"; }
+    std::wstring ExePath() const { return folder_ + exeName_; }
     // Nothing when the file does not exist.
     std::optional<std::string> Settings() const;
 
   private:
     TempFolder root_{"mirlka-e2e"};
-    std::string folder_ = root_.path();
-    std::string exeName_;
+    std::wstring folder_ = root();
+    std::wstring exeName_;
 };
 
 // One running copy of the program and its main window; a program still running at the end is

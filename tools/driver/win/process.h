@@ -7,6 +7,7 @@
 
 #include <filesystem>
 #include <string>
+#include <string_view>
 #include <system_error>
 #include <vector>
 
@@ -24,6 +25,15 @@ inline std::string FolderOf(const std::string& path) {
 
 inline std::string BesideExe(const char* name) {
     return FolderOf(ThisExe()) + name;
+}
+
+// A text of the ANSI code page, or of `codePage`, in UTF-16.
+inline std::wstring Wide(std::string_view text, UINT codePage = CP_ACP) {
+    std::wstring wide(text.size(), L'\0');
+    wide.resize(static_cast<std::size_t>(
+        MultiByteToWideChar(codePage, 0, text.data(), static_cast<int>(text.size()), wide.data(),
+                            static_cast<int>(wide.size()))));
+    return wide;
 }
 
 // A new folder below the temporary folder (long form, trailing backslash), removed with all it
@@ -60,6 +70,14 @@ class Process {
         STARTUPINFOA startup{};
         startup.cb = sizeof startup;
         if (!CreateProcessA(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                            nullptr, &startup, &info_)) {
+            info_ = {};
+        }
+    }
+    Process(const std::wstring& exe, std::wstring commandLine) {
+        STARTUPINFOW startup{};
+        startup.cb = sizeof startup;
+        if (!CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
                             nullptr, &startup, &info_)) {
             info_ = {};
         }
