@@ -57,6 +57,17 @@ target_compile_definitions(mirlka_win_tests PRIVATE MIRLKA_EXE32_PATH="Z:${MIRLK
 # Separate processes: mirlka.exe and the host simulator, driven from a test process.
 file(GLOB E2E_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/e2e/*.cpp)
 mirlka_wine_test_program(mirlka_e2e_tests ${E2E_TEST_SOURCES})
+# The program started from folders of other code pages: the same test in beds of other locales,
+# each with its own prefix, display and wineserver (scripts/wine-env.sh).
+foreach(lang en_US.UTF-8 zh_CN.UTF-8)
+    add_test(NAME e2e_folders_${lang} COMMAND ${WINE_ENV} run ${CMAKE_BINARY_DIR}
+        $<TARGET_FILE:mirlka_e2e_tests> --gtest_filter=AppTest.AFolderOfAnyNameHoldsTheSettingsFile)
+    add_test(NAME wine_bed_stop_${lang} COMMAND ${WINE_ENV} stop ${CMAKE_BINARY_DIR})
+    set_tests_properties(e2e_folders_${lang} wine_bed_stop_${lang}
+        PROPERTIES ENVIRONMENT MIRLKA_LANG=${lang})
+    set_tests_properties(e2e_folders_${lang} PROPERTIES FIXTURES_REQUIRED wine_bed_${lang})
+    set_tests_properties(wine_bed_stop_${lang} PROPERTIES FIXTURES_CLEANUP wine_bed_${lang})
+endforeach()
 
 # The road through the program on an English system (code page 1252), in a bed of its own: its
 # texts, a box, the about box and the menus' keys, against the English data files.

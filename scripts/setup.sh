@@ -35,8 +35,9 @@ for p in "${packages[@]}"; do
     fi
 done
 
-# The beds' locales: Japanese (code page 932), and English (1252) for the program's English face.
-locales=(ja_JP en_US)
+# The beds' locales: Japanese (code page 932), English (1252) for the program's English face and
+# Chinese (936) for folders named in other code pages.
+locales=(ja_JP en_US zh_CN)
 locale_ok=1
 for l in "${locales[@]}"; do
     locale -a 2>/dev/null | grep -qi "^$l\.utf-\?8$" || locale_ok=0

@@ -6,8 +6,9 @@
 #   wine-env.sh stop BUILD_DIR            end the wineserver and the display that this bed started, by pid
 # MIRLKA_DISPLAY=:N uses that X display instead of starting a virtual one.
 # MIRLKA_LANG (default ja_JP.UTF-8) is the bed's locale, which sets the ANSI code page (en_US.UTF-8
-# gives 1252); MIRLKA_DPI (default 96) its screen resolution, LogPixels (144 = 150%, 192 = 200%).
-# Each combination other than the defaults has a prefix, display and wineserver of its own.
+# gives 1252, zh_CN.UTF-8 936); MIRLKA_DPI (default 96) its screen resolution, LogPixels (144 =
+# 150%, 192 = 200%). Each combination other than the defaults has a prefix, display and wineserver
+# of its own.
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/ui-font.sh"
 

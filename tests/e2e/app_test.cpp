@@ -415,6 +415,35 @@ TEST_F(AppTest, ASettingsPathThatIsAFolderOrTooLongIsLeftAlone) {
     }
 }
 
+// Started from a folder of any name in any code page, the program keeps its settings beside itself.
+// The preset names tell whether it compares them with the system's lead bytes.
+TEST_F(AppTest, AFolderOfAnyNameHoldsTheSettingsFile) {
+    const std::string presets = "[\x83\x41]\r\n1=3\r\n\r\n[\x83\x61]\r\n1=7\r\n\r\n";
+    int rows = 0;
+    for (const Fields& row : ReadCases("program-folders.txt")) {
+        if (std::stoul(row[0]) != GetACP()) {
+            continue;
+        }
+        ++rows;
+        SCOPED_TRACE(row[1]);
+        AppCopy copy(presets + "[LastState]\r\n1=5\r\n", "mirlka.exe", 0, Wide(row[1], CP_UTF8));
+        App app(copy);
+        ASSERT_TRUE(app.window());
+        EXPECT_EQ(app.ChannelText(0), "5");
+        ASSERT_EQ(app.ComboItems(IDC_PRESET).size(), 2u);
+        app.Choose(IDC_PRESET, 1);
+        EXPECT_EQ(app.ChannelText(0), row[2]);
+        const RECT rect = WindowRect(app.window());
+        ASSERT_TRUE(app.Close());
+        EXPECT_EQ(copy.Settings(), presets + AppSetting(rect.left, rect.top, 1) +
+                                       "\r\n[LastState]\r\n1=" + row[2] + "\r\n");
+        // The program and its settings file, and nothing beside their folder.
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(copy.folder()), {}), 2);
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(copy.root()), {}), 1);
+    }
+    EXPECT_GT(rows, 0) << "no folder for code page " << GetACP();
+}
+
 // Presses Execute without waiting for the run, and returns once the host has its first text.
 bool StartRun(const App& app, const HostSim& host) {
     const std::size_t before = host.Executes().size();
