@@ -38,7 +38,13 @@ suite() {
     rm -f "$log"
 }
 
-trap 'scripts/wine-env.sh stop build/win64 >/dev/null 2>&1 || true' EXIT
+# The Japanese bed and the beds of the other locales (MIRLKA_LANG) that the win64 suite starts.
+stop_beds() {
+    for lang in ja_JP.UTF-8 en_US.UTF-8 zh_CN.UTF-8; do
+        MIRLKA_LANG=$lang scripts/wine-env.sh stop build/win64 >/dev/null 2>&1 || true
+    done
+}
+trap stop_beds EXIT
 
 suite native
 suite fuzz    # each libFuzzer target for a few seconds; a finding fails the run

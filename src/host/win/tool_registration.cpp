@@ -35,9 +35,9 @@ void SetText(HKEY key, HINSTANCE module, UINT nameId, const std::string& text) {
 
 // The short form in the ANSI code page; without one, the full path there.
 std::optional<std::string> ToolExePath(const std::wstring& exePath) {
-    wchar_t shortPath[MAX_PATH];
-    const DWORD shortLength = GetShortPathNameW(exePath.c_str(), shortPath, MAX_PATH);
-    if (shortLength > 0 && shortLength < MAX_PATH) {
+    wchar_t shortPath[kMaxPath];
+    const DWORD shortLength = GetShortPathNameW(exePath.c_str(), shortPath, kMaxPath);
+    if (shortLength > 0 && shortLength < kMaxPath) {
         if (auto ansi = ExactAnsiText(std::wstring_view(shortPath, shortLength))) {
             return ansi;
         }
