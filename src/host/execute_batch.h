@@ -13,9 +13,8 @@ namespace mirlka {
 
 // What became of one execute transaction.
 enum class ExecuteResult {
-    Sent,          // handed to the DDE layer; the host acknowledges it later
-    NoDataHandle,  // the text could not be put into a data handle
-    Refused,       // the data handle was made but the transaction was not started
+    Sent,     // handed to the DDE layer; the host acknowledges it later
+    Refused,  // the transaction was not started
 };
 
 // The DDE client operations one run needs. One instance is open at a time, between a successful
@@ -33,8 +32,8 @@ class HostTransport {
     // in machine order for a wide instance), or nothing when no data came or it can't be read.
     virtual std::optional<std::string> Request(Handle conversation, Handle item) = 0;
     virtual void FreeName(Handle name) = 0;
-    // Starts an asynchronous execute of the terminated text (text.Data(), text.Size() bytes).
-    // On Refused the transport has already released the data handle.
+    // Starts an asynchronous execute of the terminated text (text.Data(), text.Size() bytes);
+    // nothing is left to release whatever the result.
     virtual ExecuteResult ExecuteAsync(Handle conversation, const HostText& text) = 0;
     // Drops at most one queued mouse message and then at most one queued keyboard message, so
     // that clicks and keys piling up while the host works do not all land on the window later.

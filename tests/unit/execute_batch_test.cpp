@@ -67,9 +67,7 @@ class Fake final : public HostTransport, public HostNotifier {
             test::SetEntries(table_, options_["edit-during-first"]);
         }
         const std::string index = std::to_string(executes_++);
-        return options_["refused"] == index          ? ExecuteResult::Refused
-               : options_["no-data-handle"] == index ? ExecuteResult::NoDataHandle
-                                                     : ExecuteResult::Sent;
+        return options_["refused"] == index ? ExecuteResult::Refused : ExecuteResult::Sent;
     }
     void DiscardPendingInput() override { log_.push_back("Discard"); }
     void WaitForPendingExecutes() override { log_.push_back("Wait"); }

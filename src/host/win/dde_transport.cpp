@@ -12,9 +12,9 @@ thread_local DdeTransport* activeTransport = nullptr;
 constexpr DWORD kInstanceFlags = APPCMD_CLIENTONLY | CBF_SKIP_ALLNOTIFICATIONS;
 // How long one round of the wait sleeps when nothing arrives: also how late a repaint may be.
 constexpr DWORD kWaitSliceMs = 50;
-// The last mouse message (WM_MOUSEHWHEEL) and the last keyboard message (WM_UNICHAR), which the
-// headers of older Windows versions do not name.
-constexpr UINT kLastMouseMessage = 0x020D;
+// The last mouse message (WM_MOUSEHWHEEL, the horizontal wheel) and the last keyboard message
+// (WM_UNICHAR), which the headers of older Windows versions do not name.
+constexpr UINT kLastMouseMessage = 0x020E;
 constexpr UINT kLastKeyMessage = 0x0109;
 
 HSZ ToHsz(HostTransport::Handle handle) {
@@ -93,17 +93,12 @@ void DdeTransport::FreeName(Handle name) {
 }
 
 ExecuteResult DdeTransport::ExecuteAsync(Handle conversation, const HostText& text) {
-    // DDEML copies the bytes; the text stays the caller's.
+    // The bytes themselves, not a data handle: DDEML copies them, and there is no handle whose
+    // release depends on whether the transaction started. The text stays the caller's.
     auto* bytes = static_cast<BYTE*>(const_cast<void*>(text.Data()));
-    HDDEDATA data = DdeCreateDataHandle(instance_, bytes, static_cast<DWORD>(text.Size()), 0,
-                                        nullptr, CF_TEXT, 0);
-    if (data == nullptr) {
-        return ExecuteResult::NoDataHandle;
-    }
     DWORD transaction = 0;
-    if (DdeClientTransaction(reinterpret_cast<BYTE*>(data), 0xFFFFFFFF, ToHconv(conversation),
-                             nullptr, 0, XTYP_EXECUTE, TIMEOUT_ASYNC, &transaction) == nullptr) {
-        DdeFreeDataHandle(data);
+    if (DdeClientTransaction(bytes, static_cast<DWORD>(text.Size()), ToHconv(conversation), nullptr,
+                             0, XTYP_EXECUTE, TIMEOUT_ASYNC, &transaction) == nullptr) {
         return ExecuteResult::Refused;
     }
     ++tally_.sent;
