@@ -42,7 +42,8 @@ Attempt OpenConversation(HostTransport& transport, TextForm form, Link& link) {
 }
 
 // The host answers "Playing" with "Yes" while it plays or records; anything after those three
-// characters does not matter.
+// characters does not matter. The reply is asked for as CF_TEXT, which the system does not
+// convert between the forms of conversation, so in the wide one a host may answer in either form.
 bool HostIsPlaying(HostTransport& transport, TextForm form, Handle conversation) {
     const Handle item = transport.MakeName(MakeHostText(form, "Playing"));
     if (item == 0) {
@@ -50,8 +51,15 @@ bool HostIsPlaying(HostTransport& transport, TextForm form, Handle conversation)
     }
     const std::optional<std::string> reply = transport.Request(conversation, item);
     transport.FreeName(item);
-    const HostText yes = MakeHostText(form, "Yes");
-    return reply && reply->starts_with(yes.Bytes());
+    if (!reply) {
+        return false;
+    }
+    for (const TextForm answer : {form, TextForm::Narrow}) {
+        if (reply->starts_with(MakeHostText(answer, "Yes").Bytes())) {
+            return true;
+        }
+    }
+    return false;
 }
 
 // False when an expression could not be handed over; later rows and the closing expression

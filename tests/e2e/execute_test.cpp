@@ -95,7 +95,7 @@ TEST_F(Execute, ASlowPlayingAnswerCountsAsNotPlayingAndWideTextsArrive) {
 // texts the host took, and that the run ends in time.
 TEST_F(Execute, WhatTheUserIsToldOfSlowPlayingAndDyingHosts) {
     const auto rows = ReadCases("execute-runs.txt");
-    ASSERT_EQ(rows.size(), 3u);
+    ASSERT_EQ(rows.size(), 4u);
     for (const Fields& row : rows) {
         SCOPED_TRACE(row[0]);
         HostSim host(row[0]);

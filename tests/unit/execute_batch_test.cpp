@@ -128,7 +128,7 @@ TEST(ExecuteBatchTest, Scenarios) {
 
 // Whether the host counts as playing, by its form of the conversation and its reply ("none": no
 // data): one that plays is told of and gets no text; every handle is released either way.
-TEST(ExecuteBatchTest, OnlyALeadingYesOfTheConversationsFormStopsTheBatch) {
+TEST(ExecuteBatchTest, OnlyALeadingYesStopsTheBatch) {
     test::ExpectTables(
         {{"playing-replies.txt", [](const test::Fields& c) {
               const Log log = Fake({"entries=0:1", c[0] == "wide" ? "connect-fails=narrow" : "",

@@ -25,7 +25,8 @@ void WriteFileBytes(const std::string& path, std::string_view bytes, bool append
     CloseHandle(file);
 }
 
-// The configured reply text is ANSI; a wide conversation reads replies as UTF-16.
+// The configured reply text is ANSI; a wide conversation reads replies as UTF-16 unless the
+// host is told to answer it in 8-bit text.
 std::string ReplyBytes(const std::string& text, bool wide) {
     if (!wide) {
         return std::string(text.c_str(), text.size() + 1);
@@ -159,7 +160,8 @@ HDDEDATA DdeHost::OnRequest(Instance& instance, HCONV conv, UINT format, HSZ ite
             Sleep(static_cast<DWORD>(options_.playing_delay_ms));
         }
         if (!options_.playing_none) {
-            reply_bytes = ReplyBytes(options_.playing, CodePageOf(conv) == CP_WINUNICODE);
+            reply_bytes = ReplyBytes(options_.playing,
+                                     CodePageOf(conv) == CP_WINUNICODE && !options_.playing_narrow);
             reply =
                 DdeCreateDataHandle(instance.id, reinterpret_cast<LPBYTE>(reply_bytes.data()),
                                     static_cast<DWORD>(reply_bytes.size()), 0, item, CF_TEXT, 0);

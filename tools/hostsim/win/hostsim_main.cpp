@@ -32,6 +32,9 @@ void AppendLine(std::string& out, const std::string& line) {
 
 std::string DescribePlaying(const Options& options) {
     std::string text = options.playing_none ? "no data" : "\"" + options.playing + "\"";
+    if (options.playing_narrow) {
+        text += " (8-bit in every conversation)";
+    }
     if (options.playing_delay_ms > 0) {
         text += ", after " + std::to_string(options.playing_delay_ms) + " ms";
     }

@@ -62,6 +62,9 @@ bool ParseOptions(std::string_view command_line, Options& options, std::string& 
         } else if (name == "--playing-none") {
             options.playing_none = true;
             continue;
+        } else if (name == "--playing-narrow") {
+            options.playing_narrow = true;
+            continue;
         } else if (name == "--refuse-narrow") {
             options.refuse_narrow = true;
             continue;

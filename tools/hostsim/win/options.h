@@ -15,6 +15,8 @@ struct Options {
     std::string ready_path;  // --ready: created once the service is registered
     std::string playing = "No";
     bool playing_none = false;  // answer Playing with no data at all
+    // --playing-narrow: answer Playing with 8-bit text in a wide conversation too, as CF_TEXT is
+    bool playing_narrow = false;
     int playing_delay_ms = 0;
     int ack_delay_ms = 0;  // --ack-delay: each execute is acknowledged this late, as by a slow host
     bool refuse_narrow = false;
@@ -25,9 +27,8 @@ struct Options {
 
 inline constexpr std::string_view kUsage =
     "hostsim [--log <path>] [--song <path>] [--ready <path>] [--playing <text>] "
-    "[--playing-none] [--playing-delay <ms>] [--ack-delay <ms>] [--refuse-narrow] [--quit-after "
-    "<n>] "
-    "[--tracks <n>] [--hidden]";
+    "[--playing-none] [--playing-narrow] [--playing-delay <ms>] [--ack-delay <ms>] "
+    "[--refuse-narrow] [--quit-after <n>] [--tracks <n>] [--hidden]";
 
 // `command_line` is the whole line as the system keeps it, program path first. Arguments are
 // split at blanks; double quotes group blanks into one argument and are removed.
