@@ -1,5 +1,7 @@
 #ifndef _WIN32
 
+#include <unistd.h>
+
 #include <cstdio>
 
 #include "settings/settings_file.h"
@@ -28,7 +30,8 @@ bool WriteFileAtomically(const NativePath& target, std::string_view bytes) {
         return false;
     }
     bool ok = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-    ok = std::fflush(file) == 0 && ok;
+    // The bytes reach the disk before the rename: a file system journals the rename, not the data.
+    ok = ok && std::fflush(file) == 0 && fsync(fileno(file)) == 0;
     // Closing can be where a full disk is first noticed, so its result counts too.
     ok = std::fclose(file) == 0 && ok;
     // rename() replaces an existing target atomically within one file system.
