@@ -29,7 +29,7 @@ file(GLOB MIRLKA_SHELL_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/*/win/*
 list(FILTER MIRLKA_SHELL_SOURCES EXCLUDE REGEX "/(winmain|fatal_errors|settings_file_win)\\.cpp$")
 # The core's one link-time seam: the settings file read and replaced by the system's W functions.
 target_sources(mirlka_core PRIVATE ${CMAKE_SOURCE_DIR}/src/settings/win/settings_file_win.cpp)
-set(MIRLKA_SYSTEM_LIBS comctl32 version shell32 user32 gdi32 kernel32 advapi32)
+set(MIRLKA_SYSTEM_LIBS comctl32 shell32 user32 gdi32 kernel32 advapi32)
 
 add_library(mirlka_shell STATIC ${MIRLKA_SHELL_SOURCES})
 target_link_libraries(mirlka_shell PUBLIC mirlka_core ${MIRLKA_SYSTEM_LIBS})
@@ -88,7 +88,7 @@ endif()
 # How the labels of the program's dialogs fit the dialog font of a Wine prefix (a measuring tool,
 # run by scripts/measure-fonts.sh).
 add_executable(fontfit ${CMAKE_SOURCE_DIR}/tools/fontfit/fontfit_main.cpp)
-target_link_libraries(fontfit PRIVATE mirlka_shell)
+target_link_libraries(fontfit PRIVATE mirlka_shell version)
 target_link_options(fontfit PRIVATE -municode ${MIRLKA_STATIC_LINK})
 mirlka_warnings(fontfit)
 add_dependencies(fontfit mirlka)

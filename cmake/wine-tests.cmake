@@ -39,7 +39,8 @@ set_tests_properties(core_unit_tests_under_wine PROPERTIES FIXTURES_REQUIRED win
 function(mirlka_wine_test_program target)
     add_executable(${target} ${ARGN})
     target_include_directories(${target} PRIVATE ${CMAKE_SOURCE_DIR}/tests)
-    target_link_libraries(${target} PRIVATE mirlka_shell mirlka_driver)
+    # version: the tests read version blocks themselves; the program loads it at run time.
+    target_link_libraries(${target} PRIVATE mirlka_shell mirlka_driver version)
     target_compile_definitions(${target} PRIVATE MIRLKA_TEST_DATA="Z:${CMAKE_SOURCE_DIR}/tests/data/")
     add_dependencies(${target} mirlka)
     if(TARGET hostsim)
@@ -57,6 +58,14 @@ target_compile_definitions(mirlka_win_tests PRIVATE MIRLKA_EXE32_PATH="Z:${MIRLK
 # Separate processes: mirlka.exe and the host simulator, driven from a test process.
 file(GLOB E2E_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/e2e/*.cpp)
 mirlka_wine_test_program(mirlka_e2e_tests ${E2E_TEST_SOURCES})
+# A version.dll that the tests plant beside a copy of the program; in a folder of its own, so that
+# nothing started from the build folder meets it.
+add_library(planted_version SHARED ${CMAKE_SOURCE_DIR}/tests/e2e/planted_version.c)
+set_target_properties(planted_version PROPERTIES OUTPUT_NAME version PREFIX ""
+    RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/planted)
+target_link_options(planted_version PRIVATE -Wl,--kill-at ${MIRLKA_STATIC_LINK})
+mirlka_warnings(planted_version)
+add_dependencies(mirlka_e2e_tests planted_version)
 
 # The road through the program on an English system (code page 1252), in a bed of its own: its
 # texts, a box, the about box and the menus' keys, against the English data files.

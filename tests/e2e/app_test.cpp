@@ -268,8 +268,31 @@ TEST_F(AppTest, PresetsAreSavedChosenAndDeleted) {
                                    "]\r\n2=1\r\n\r\n[LastState]\r\n2=1\r\n");
 }
 
+// Wine told to prefer a version.dll beside the program `exe`, as Windows does for a DLL that is no
+// known DLL (what WINEDLLOVERRIDES version=n,b says, which a Wine process cannot pass on).
+struct PreferVersionDllBeside {
+    explicit PreferVersionDllBeside(const std::string& exe)
+        : app("Software\\Wine\\AppDefaults\\" + exe), overrides(app + "\\DllOverrides") {
+        HKEY key = nullptr;
+        RegCreateKeyExA(HKEY_CURRENT_USER, overrides.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr,
+                        &key, nullptr);
+        RegSetValueExA(key, "version", 0, REG_SZ, reinterpret_cast<const BYTE*>("native,builtin"),
+                       15);
+        RegCloseKey(key);
+    }
+    ~PreferVersionDllBeside() {
+        RegDeleteKeyA(HKEY_CURRENT_USER, overrides.c_str());
+        RegDeleteKeyA(HKEY_CURRENT_USER, app.c_str());
+    }
+    std::string app, overrides;
+};
+
+// The folder also holds a version.dll of someone else's, which the program must not bind to.
 TEST_F(AppTest, EnterRunsExecuteAndHelpReportsAMissingManual) {
-    AppCopy copy;  // a folder without mirlka.html
+    AppCopy copy(std::nullopt, "planted-beside.exe");  // a folder without mirlka.html
+    ASSERT_TRUE(CopyFileW(Wide(BesideExe("planted\\version.dll")).c_str(),
+                          (copy.folder() + L"version.dll").c_str(), FALSE));
+    const PreferVersionDllBeside preferred("planted-beside.exe");
     App app(copy);
     ASSERT_TRUE(app.window());
     HWND field = FindWindowExA(app.Control(IDC_PRESET), nullptr, "Edit", nullptr);
@@ -289,7 +312,10 @@ TEST_F(AppTest, EnterRunsExecuteAndHelpReportsAMissingManual) {
     PostMessageA(app.window(), WM_COMMAND, IDM_ABOUT, 0);
     const SeenBox aboutBox = about.Wait();
     EXPECT_EQ(aboutBox.title, Shown("window-texts.txt", "100 caption"));
+    // Its version texts came through the system's version.dll, and so did the start's.
     EXPECT_EQ(ControlTexts(aboutBox.controls, IDC_ABOUT_EXEPATH), Shown("window-texts.txt", "100"));
+    EXPECT_EQ(GetFileAttributesW((copy.folder() + L"version-called").c_str()),
+              INVALID_FILE_ATTRIBUTES);
     EXPECT_EQ(aboutBox.owner, app.window());
     // F1 goes through the program's accelerators to the manual, which is not there. The about box
     // may still be on its way out.

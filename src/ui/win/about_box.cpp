@@ -97,14 +97,18 @@ void OpenWebSite(HWND dialog) {
 }
 
 // Explorer opens on the executable's folder with the file selected; whether it comes up is not
-// the user's concern here, so nothing is reported.
+// the user's concern here, so nothing is reported. It is named by its full path in the Windows
+// folder: a bare name is looked for in the current and the program's folder first.
 void ShowExecutableInExplorer(HWND dialog) {
     const std::wstring exePath = ModulePath(WindowModule(dialog));
-    if (exePath.empty()) {
+    wchar_t windows[MAX_PATH];
+    const UINT length = GetWindowsDirectoryW(windows, MAX_PATH);
+    if (exePath.empty() || length == 0 || length >= MAX_PATH) {
         return;
     }
-    ShellExecuteW(dialog, nullptr, L"Explorer", ExplorerSelectArgument(exePath).c_str(), nullptr,
-                  SW_SHOWNORMAL);
+    const std::wstring explorer = std::wstring(windows, length) + L"\\explorer.exe";
+    ShellExecuteW(dialog, nullptr, explorer.c_str(), ExplorerSelectArgument(exePath).c_str(),
+                  nullptr, SW_SHOWNORMAL);
 }
 
 // The font goes with the window, before the box's state does.
