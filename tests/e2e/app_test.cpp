@@ -268,23 +268,22 @@ TEST_F(AppTest, PresetsAreSavedChosenAndDeleted) {
                                    "]\r\n2=1\r\n\r\n[LastState]\r\n2=1\r\n");
 }
 
-// Wine told to prefer a version.dll beside the program `exe`, as Windows does for a DLL that is no
+// Wine told to prefer a version.dll beside planted-beside.exe, as Windows does for a DLL that is no
 // known DLL (what WINEDLLOVERRIDES version=n,b says, which a Wine process cannot pass on).
 struct PreferVersionDllBeside {
-    explicit PreferVersionDllBeside(const std::string& exe)
-        : app("Software\\Wine\\AppDefaults\\" + exe), overrides(app + "\\DllOverrides") {
+    const char* app = "Software\\Wine\\AppDefaults\\planted-beside.exe";
+    std::string overrides = app + std::string("\\DllOverrides");
+    PreferVersionDllBeside() {
         HKEY key = nullptr;
-        RegCreateKeyExA(HKEY_CURRENT_USER, overrides.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr,
-                        &key, nullptr);
+        RegCreateKeyA(HKEY_CURRENT_USER, overrides.c_str(), &key);
         RegSetValueExA(key, "version", 0, REG_SZ, reinterpret_cast<const BYTE*>("native,builtin"),
                        15);
         RegCloseKey(key);
     }
     ~PreferVersionDllBeside() {
         RegDeleteKeyA(HKEY_CURRENT_USER, overrides.c_str());
-        RegDeleteKeyA(HKEY_CURRENT_USER, app.c_str());
+        RegDeleteKeyA(HKEY_CURRENT_USER, app);
     }
-    std::string app, overrides;
 };
 
 // The folder also holds a version.dll of someone else's, which the program must not bind to.
@@ -292,7 +291,7 @@ TEST_F(AppTest, EnterRunsExecuteAndHelpReportsAMissingManual) {
     AppCopy copy(std::nullopt, "planted-beside.exe");  // a folder without mirlka.html
     ASSERT_TRUE(CopyFileW(Wide(BesideExe("planted\\version.dll")).c_str(),
                           (copy.folder() + L"version.dll").c_str(), FALSE));
-    const PreferVersionDllBeside preferred("planted-beside.exe");
+    const PreferVersionDllBeside preferred;
     App app(copy);
     ASSERT_TRUE(app.window());
     HWND field = FindWindowExA(app.Control(IDC_PRESET), nullptr, "Edit", nullptr);
