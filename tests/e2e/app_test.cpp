@@ -326,16 +326,55 @@ TEST_F(AppTest, EnterRunsExecuteAndHelpReportsAMissingManual) {
     EXPECT_FALSE(box.text.empty());
 }
 
-// A place on a screen left of the primary one. File > Exit saves exactly what closing saves.
-TEST_F(AppTest, TheWindowOpensWhereItWasSavedAndFileExitSaves) {
-    AppCopy copy("[AppSetting]\r\nLeft=-20\r\nTop=-30\r\n[LastState]\r\n7=7\r\n");
-    App app(copy);
-    ASSERT_TRUE(app.window());
-    const RECT rect = WindowRect(app.window());
-    EXPECT_TRUE(rect.left == -20 && rect.top == -30) << rect.left << " " << rect.top;
-    ASSERT_TRUE(app.ChooseMenuItem('f', 'x'));
-    ASSERT_EQ(WaitForSingleObject(app.process(), 10000), WAIT_OBJECT_0);
-    EXPECT_EQ(copy.Settings(), AppSetting(-20, -30, 1) + "\r\n[LastState]\r\n7=7\r\n");
+// A place on a screen left of the primary one. File > Exit saves exactly what closing saves, and
+// so does the end of the session, after which Windows ends the process without a close: asking
+// nothing, once whatever follows, and nothing at all when the session end is called off.
+TEST_F(AppTest, TheWindowOpensWhereItWasSavedAndFileExitOrTheSessionsEndSaves) {
+    const std::string settings = "[AppSetting]\r\nLeft=-20\r\nTop=-30\r\n[LastState]\r\n7=7\r\n";
+    struct Ending {
+        const char* what;
+        bool session, closedAfter;
+    };
+    for (const auto& [what, session, closedAfter] :
+         {Ending{"File > Exit", false, false}, Ending{"session end, then ended", true, false},
+          Ending{"session end, then closed", true, true}}) {
+        SCOPED_TRACE(what);
+        AppCopy copy(settings);
+        App app(copy);
+        ASSERT_TRUE(app.window());
+        const RECT rect = WindowRect(app.window());
+        EXPECT_TRUE(rect.left == -20 && rect.top == -30) << rect.left << " " << rect.top;
+        // The session's work: a preset saved, then a row changed and the window moved.
+        app.TypePresetName("Bass");
+        app.Click(IDC_PRESET_SAVE);
+        app.SelectRows({1});
+        app.Choose(IDC_CHANNEL, 4);
+        SetWindowPos(app.window(), nullptr, 30, 40, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+        SendMessageA(app.window(), WM_EXITSIZEMOVE, 0, 0);
+        if (!session) {
+            ASSERT_TRUE(app.ChooseMenuItem('f', 'x'));
+            ASSERT_EQ(WaitForSingleObject(app.process(), 10000), WAIT_OBJECT_0);
+        } else {
+            DeleteToolKey();
+            EXPECT_EQ(app.SendToWindow(WM_QUERYENDSESSION, 0), TRUE);
+            app.SendToWindow(WM_ENDSESSION, FALSE);
+            EXPECT_EQ(copy.Settings(), settings);
+            EXPECT_FALSE(ToolKeyExists());
+            app.SendToWindow(WM_ENDSESSION, TRUE);
+            EXPECT_TRUE(ToolKeyExists());  // the registration applied as at a close
+        }
+        if (session && !closedAfter) {
+            TerminateProcess(app.process(), 0);
+            ASSERT_EQ(WaitForSingleObject(app.process(), 10000), WAIT_OBJECT_0);
+        }
+        EXPECT_EQ(copy.Settings(),
+                  AppSetting(30, 40, 1) + "\r\n[Bass]\r\n7=7\r\n\r\n[LastState]\r\n2=4\r\n7=7\r\n");
+        if (closedAfter) {
+            DeleteFileW(copy.SettingsPath().c_str());
+            ASSERT_TRUE(app.Close());
+            EXPECT_EQ(copy.Settings(), std::nullopt);
+        }
+    }
 }
 
 TEST_F(AppTest, ASecondStartLeavesTheFileAloneAndTheMenuTogglesTheRegistration) {

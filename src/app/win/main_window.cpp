@@ -31,8 +31,9 @@ constexpr UINT kRefreshDelayMs = 20;
 struct MainWindow {
     HINSTANCE instance = nullptr;  // every resource comes from it
     std::uint32_t commonControlsVersion = 0;
-    // The settings file's image for the whole run; written when the window ends, never by itself.
-    // Preset names are the system's ANSI texts: its lead bytes tell their characters apart.
+    // The settings file's image for the whole run; written once, when the window ends or, before
+    // that, when the session ends; never by itself. Preset names are the system's ANSI texts: its
+    // lead bytes tell their characters apart.
     SettingsStore settings{IsSystemLeadByte};
     // Non-zero: the program keeps its entry in the host's Tools menu.
     std::int32_t addCakewalkTool = 1;
@@ -46,6 +47,9 @@ struct MainWindow {
     // A run of Execute is under way: DDE's modal loops may hand the window messages meanwhile.
     bool running = false;
     bool closeRequested = false;  // the window was asked to close during a run
+    // The state went to the settings file when the session ended; the window's destruction that
+    // may follow writes nothing more.
+    bool saved = false;
 };
 
 MainWindow& StateOf(HWND window) {
@@ -80,8 +84,13 @@ void RestoreWindowState(HWND window, MainWindow& state) {
 }
 
 // Position and flag into the store, the Tools-menu registration applied once more, then the table
-// into the store and the whole store to the file.
+// into the store and the whole store to the file; once: when the window is destroyed, or when the
+// session ends, whichever comes first.
 void SaveApplicationState(MainWindow& state) {
+    if (state.saved) {
+        return;
+    }
+    state.saved = true;
     StoreAppSettings(state.settings, {state.lastWindowRect.left, state.lastWindowRect.top},
                      state.addCakewalkTool);
     UpdateToolRegistration(state.addCakewalkTool, state.instance);
@@ -283,6 +292,14 @@ BOOL OnSetCursor(HWND window, const MainWindow& state) {
     return TRUE;
 }
 
+// Once this returns with TRUE, Windows may end the process at any time without destroying the
+// window. A session end that was called off (FALSE) changes nothing.
+void OnEndSession(MainWindow& state, bool ending) {
+    if (ending) {
+        SaveApplicationState(state);
+    }
+}
+
 void OnDestroy(HWND window, MainWindow& state) {
     KillTimer(window, kRefreshTimer);
     SaveApplicationState(state);
@@ -330,6 +347,13 @@ INT_PTR CALLBACK MainDlgProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
             return TRUE;
         case WM_SETCURSOR:
             return OnSetCursor(window, state);
+        case WM_QUERYENDSESSION:  // logoff, restart or shutdown: nothing to ask
+            SetWindowLongPtrA(window, DWLP_MSGRESULT, TRUE);
+            return TRUE;
+        case WM_ENDSESSION:
+            OnEndSession(state, wParam != FALSE);
+            SetWindowLongPtrA(window, DWLP_MSGRESULT, 0);
+            return TRUE;
         case WM_DESTROY:
             OnDestroy(window, state);
             return TRUE;

@@ -108,6 +108,17 @@ App::App(const AppCopy& copy) : process_(copy.ExePath(), Quoted(copy.ExePath()))
         20000);
 }
 
+HWND App::Focus() const {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    GetGUIThreadInfo(GetWindowThreadProcessId(window_, nullptr), &info);
+    return info.hwndFocus;
+}
+
+LRESULT App::SendToWindow(UINT message, WPARAM wParam, LPARAM lParam) const {
+    return Send(window_, message, wParam, lParam);
+}
+
 std::int32_t App::Entry(int row) const {
     LVITEMA item{};
     item.mask = LVIF_PARAM;

@@ -53,6 +53,10 @@ class App {
     DWORD processId() const { return GetProcessId(process_.handle()); }
     HANDLE process() const { return process_.handle(); }
     HWND Control(int id) const { return GetDlgItem(window_, id); }
+    // The window of the program that has the keyboard focus, or null.
+    HWND Focus() const;
+    // A message sent to the main window, as the system sends it; its result.
+    LRESULT SendToWindow(UINT message, WPARAM wParam, LPARAM lParam = 0) const;
 
     // The track list: a column's title, a row's value, its channel column, its selection and
     // bounds on screen.
