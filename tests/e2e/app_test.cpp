@@ -522,15 +522,30 @@ bool NoBox(const App& app) {
 }
 
 // Against a host that takes its time over every expression, as one working through a big song
-// does: input during a first run starts no other run; a close during a second run ends the program
-// once that run is over, with the state saved once.
+// does: no control that changes the table or the presets takes input during a run, and each is
+// as enabled as before once it is over, the focus back where it was; input during a first run
+// starts no other run; a close during a second run ends the program once that run is over, with
+// the state saved once.
 TEST_F(AppTest, InputDuringARunStartsNoOtherRunAndACloseWaitsForItsEnd) {
     HostSim host("--ack-delay 700");
     ASSERT_TRUE(host.WaitReady());
     AppCopy copy("[LastState]\r\n1=3\r\n2=4\r\n");  // two texts and the closing one
     App app(copy);
     ASSERT_TRUE(app.window());
+    const int locked[] = {IDC_PRESET,    IDC_PRESET_SAVE, IDC_PRESET_DELETE, IDC_CHANNEL,
+                          IDC_TRACKLIST, IDC_RESET,       IDC_EXECUTE};
+    const auto enabled = [&] {
+        std::string states;
+        for (int id : locked) {
+            states += IsWindowEnabled(app.Control(id)) ? '1' : '0';
+        }
+        return states;
+    };
+    app.SendToWindow(WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(app.Control(IDC_TRACKLIST)), TRUE);
+    ASSERT_EQ(enabled(), "1000111");  // no preset name, no row selected
     ASSERT_TRUE(StartRun(app, host));
+    EXPECT_EQ(enabled(), "0000000");
+    EXPECT_NE(host.LogLines().back(), "disconnect");  // looked at while the run lasted
     HWND execute = app.Control(IDC_EXECUTE);
     // Queued input, and a click that the system delivers inside the run's waits.
     HWND field = FindWindowExA(app.Control(IDC_PRESET), nullptr, "Edit", nullptr);
@@ -544,6 +559,9 @@ TEST_F(AppTest, InputDuringARunStartsNoOtherRunAndACloseWaitsForItsEnd) {
     EXPECT_EQ(host.LogAfterDisconnect(20000).back(), "disconnect");
     EXPECT_TRUE(NoBox(app));
     EXPECT_EQ(host.Executes().size(), 3u);
+    EXPECT_TRUE(WaitFor([&] {
+        return enabled() == "1000111" && app.Focus() == app.Control(IDC_TRACKLIST);
+    })) << enabled();
 
     const RECT rect = WindowRect(app.window());
     ASSERT_TRUE(StartRun(app, host));

@@ -3,10 +3,12 @@
 #include <commctrl.h>
 #include <windowsx.h>
 
+#include <iterator>
 #include <memory>
 
 #include "app/win/track_list.h"
 #include "base/win/code_page.h"
+#include "base/win/focus.h"
 #include "base/win/owned.h"
 #include "host/win/execute_command.h"
 #include "host/win/tool_registration.h"
@@ -51,6 +53,12 @@ struct MainWindow {
     // may follow writes nothing more.
     bool saved = false;
 };
+
+// The controls that change the table or the presets, and Execute itself: none takes input during
+// a run, since the system's modal loops may hand them clicks and keys meanwhile.
+constexpr int kRunLockedControls[] = {IDC_PRESET,  IDC_PRESET_SAVE, IDC_PRESET_DELETE,
+                                      IDC_CHANNEL, IDC_TRACKLIST,   IDC_RESET,
+                                      IDC_EXECUTE};
 
 MainWindow& StateOf(HWND window) {
     return *reinterpret_cast<MainWindow*>(GetWindowLongPtrA(window, DWLP_USER));
@@ -107,12 +115,27 @@ void OnChannelCombo(MainWindow& state, WORD code) {
 }
 
 // The run may take as long as the host needs. Nothing the user does meanwhile starts another run
-// or changes the list it reads; a close waits for its end.
+// or changes the list it reads or the presets; a close waits for its end. Afterwards every control
+// is as enabled as before and the focus is where it was.
 void OnExecute(HWND window, MainWindow& state) {
     state.running = true;
+    const HWND focus = GetFocus();
+    bool enabled[std::size(kRunLockedControls)];
+    for (std::size_t i = 0; i < std::size(kRunLockedControls); ++i) {
+        const HWND control = GetDlgItem(window, kRunLockedControls[i]);
+        enabled[i] = IsWindowEnabled(control) != FALSE;
+        EnableWindow(control, FALSE);
+    }
     const HCURSOR previous = SetCursor(LoadCursor(nullptr, IDC_WAIT));
     RunExecute(window, ListViewTable(state.tracks.list));
     SetCursor(previous);
+    for (std::size_t i = 0; i < std::size(kRunLockedControls); ++i) {
+        EnableWindow(GetDlgItem(window, kRunLockedControls[i]), enabled[i]);
+    }
+    if (focus != nullptr && IsWindow(focus) && GetFocus() != focus) {
+        SendMessageA(window, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(focus), TRUE);
+    }
+    EnsureFocus(window);
     state.running = false;
     if (state.closeRequested) {
         DestroyWindow(window);
@@ -227,7 +250,8 @@ void OnNotify(HWND window, MainWindow& state, const NMHDR& header) {
 }
 
 void OnTimer(HWND window, MainWindow& state, UINT_PTR timer) {
-    if (timer == kRefreshTimer) {
+    // The refresh enables the channel combo: not during a run; the timer fires again after it.
+    if (timer == kRefreshTimer && !state.running) {
         KillTimer(window, kRefreshTimer);
         RefreshChannelChoice(state.tracks);
     }
