@@ -11,6 +11,7 @@
 #include "driver/win/host_sim.h"
 #include "golden.h"
 #include "host/cal_batch.h"
+#include "host/win/dde_transport.h"
 #include "host/win/execute_command.h"
 #include "hostsim/hex.h"
 #include "win/box_watcher.h"
@@ -116,6 +117,20 @@ TEST_F(Execute, WhatTheUserIsToldOfSlowPlayingAndDyingHosts) {
         EXPECT_EQ(host.Executes().size(), std::stoul(row[3]));
         EXPECT_LT(elapsedMs_, std::stoul(row[4]) * 1000);
     }
+}
+
+// The input a run drops: every mouse and keyboard message, the horizontal wheel's among them, and
+// nothing else.
+TEST(DropQueuedInput, TakesMouseAndKeyboardMessagesOnly) {
+    for (UINT message : {0xFFu, 0x100u, 0x109u, 0x10Au, 0x1FFu, 0x200u, 0x20Eu, 0x20Fu}) {
+        PostThreadMessageA(GetCurrentThreadId(), message, 0, 0);
+    }
+    DropQueuedInput();
+    std::vector<UINT> kept;
+    for (MSG message; PeekMessageA(&message, nullptr, 0, 0x2FF, PM_REMOVE);) {
+        kept.push_back(message.message);
+    }
+    EXPECT_EQ(kept, (std::vector<UINT>{0xFF, 0x10A, 0x1FF, 0x20F}));
 }
 
 }  // namespace
