@@ -276,8 +276,7 @@ struct PreferVersionDllBeside {
     PreferVersionDllBeside() {
         HKEY key = nullptr;
         RegCreateKeyA(HKEY_CURRENT_USER, overrides.c_str(), &key);
-        RegSetValueExA(key, "version", 0, REG_SZ, reinterpret_cast<const BYTE*>("native,builtin"),
-                       15);
+        RegSetValueExA(key, "version", 0, REG_SZ, reinterpret_cast<const BYTE*>("n,b"), 4);
         RegCloseKey(key);
     }
     ~PreferVersionDllBeside() {
@@ -331,14 +330,10 @@ TEST_F(AppTest, EnterRunsExecuteAndHelpReportsAMissingManual) {
 // nothing, once whatever follows, and nothing at all when the session end is called off.
 TEST_F(AppTest, TheWindowOpensWhereItWasSavedAndFileExitOrTheSessionsEndSaves) {
     const std::string settings = "[AppSetting]\r\nLeft=-20\r\nTop=-30\r\n[LastState]\r\n7=7\r\n";
-    struct Ending {
-        const char* what;
-        bool session, closedAfter;
-    };
-    for (const auto& [what, session, closedAfter] :
-         {Ending{"File > Exit", false, false}, Ending{"session end, then ended", true, false},
-          Ending{"session end, then closed", true, true}}) {
+    for (const std::string what :
+         {"File > Exit", "session end, then ended", "session end, then closed"}) {
         SCOPED_TRACE(what);
+        const bool session = what.starts_with("session"), closedAfter = what.ends_with("closed");
         AppCopy copy(settings);
         App app(copy);
         ASSERT_TRUE(app.window());
@@ -532,11 +527,10 @@ TEST_F(AppTest, InputDuringARunStartsNoOtherRunAndACloseWaitsForItsEnd) {
     AppCopy copy("[LastState]\r\n1=3\r\n2=4\r\n");  // two texts and the closing one
     App app(copy);
     ASSERT_TRUE(app.window());
-    const int locked[] = {IDC_PRESET,    IDC_PRESET_SAVE, IDC_PRESET_DELETE, IDC_CHANNEL,
-                          IDC_TRACKLIST, IDC_RESET,       IDC_EXECUTE};
     const auto enabled = [&] {
         std::string states;
-        for (int id : locked) {
+        for (int id : {IDC_PRESET, IDC_PRESET_SAVE, IDC_PRESET_DELETE, IDC_CHANNEL, IDC_TRACKLIST,
+                       IDC_RESET, IDC_EXECUTE}) {
             states += IsWindowEnabled(app.Control(id)) ? '1' : '0';
         }
         return states;

@@ -9,8 +9,5 @@ actual=$("$objdump" -p "$exe" | awk '/DLL Name:/ { dll = tolower($3); next }
 # Whatever the list says: a DLL that is not a known DLL of Windows XP SP3 and later is looked for
 # beside the program first, where anyone may have put one. Common controls come side by side.
 known='^(kernel32|user32|gdi32|advapi32|shell32|shlwapi|ole32|oleaut32|comdlg32|imm32|msvcrt|rpcrt4|comctl32)\.dll '
-if grep -Ev "$known" <<<"$actual"; then
-    echo "imported from a DLL that Windows may load from the program's folder" >&2
-    exit 1
-fi
+! grep -Ev "$known" <<<"$actual" || { echo "a DLL that may load from the program's folder" >&2; exit 1; }
 diff -u <(grep -v '^#' "$list") <(echo "$actual") && echo "$(wc -l <<<"$actual") imports, as reviewed"
