@@ -60,7 +60,7 @@ file(GLOB E2E_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/e2e/*.cpp
 mirlka_wine_test_program(mirlka_e2e_tests ${E2E_TEST_SOURCES})
 # A version.dll that the tests plant beside a copy of the program; in a folder of its own, so that
 # nothing started from the build folder meets it.
-add_library(planted_version SHARED ${CMAKE_SOURCE_DIR}/tests/e2e/planted_version.c)
+add_library(planted_version SHARED ${CMAKE_SOURCE_DIR}/tools/planted/version_dll.c)
 set_target_properties(planted_version PROPERTIES OUTPUT_NAME version PREFIX ""
     RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/planted)
 target_link_options(planted_version PRIVATE -Wl,--kill-at ${MIRLKA_STATIC_LINK})
