@@ -4,17 +4,15 @@
 #   build/fuzz/settings_fuzz -max_total_time=600 build/fuzz/settings_fuzz.corpus tests/fuzz/corpus/settings
 set(MIRLKA_FUZZ_SECONDS 8 CACHE STRING "How long each fuzz target runs as a test")
 set(FUZZ_INSTRUMENT -fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=all)
-foreach(t mirlka_core hostsim_core)
-    target_compile_options(${t} PUBLIC ${FUZZ_INSTRUMENT})
-    target_link_options(${t} PUBLIC -fsanitize=address,undefined)
-endforeach()
+target_compile_options(mirlka_core PUBLIC ${FUZZ_INSTRUMENT})
+target_link_options(mirlka_core PUBLIC -fsanitize=address,undefined)
 
 file(GLOB FUZZ_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/fuzz/*_fuzz.cpp)
 foreach(source ${FUZZ_SOURCES})
     get_filename_component(name ${source} NAME_WE)
     string(REGEX REPLACE "_fuzz$" "" stem ${name})
     add_executable(${name} ${source})
-    target_link_libraries(${name} PRIVATE mirlka_core hostsim_core)
+    target_link_libraries(${name} PRIVATE mirlka_core)
     target_link_options(${name} PRIVATE -fsanitize=fuzzer)
     mirlka_warnings(${name})
     # New inputs go to the build tree; the seed corpus in the source tree is only read.
