@@ -20,10 +20,6 @@ class MessageBoxTest : public ::testing::Test {
   protected:
     void SetUp() override { ASSERT_NE(program_, nullptr) << "mirlka.exe beside the tests"; }
 
-    static Window MakeWindow(RECT at, int show = SW_SHOW, HWND owner = nullptr) {
-        return ProgramWindow(program_.get(), at, show, owner);
-    }
-
     static inline Module program_ = LoadAsData();
 };
 
@@ -35,11 +31,12 @@ TEST_F(MessageBoxTest, WindowsAreCentredOverAVisibleOwnerElseInTheWorkArea) {
     GetMonitorInfoA(MonitorFromWindow(nullptr, MONITOR_DEFAULTTOPRIMARY), &info);
     const RECT a = info.rcWork;
     for (const int show : {SW_SHOW, SW_HIDE, SW_SHOWMINNOACTIVE}) {
-        Window owner = MakeWindow({a.left + 100, a.top + 80, a.left + 500, a.top + 380}, show);
+        Window owner = ProgramWindow(program_.get(),
+                                     {a.left + 100, a.top + 80, a.left + 500, a.top + 380}, show);
         RECT o{}, at{};
         GetWindowRect(owner.get(), &o);
         const RECT& r = show == SW_SHOW ? o : a;
-        Window window = MakeWindow({7, 9, 327, 249}, SW_HIDE, owner.get());
+        Window window = ProgramWindow(program_.get(), {7, 9, 327, 249}, SW_HIDE, owner.get());
         mirlka::CenterWindow(window.get());
         GetWindowRect(window.get(), &at);
         EXPECT_EQ(at.left, (r.left + r.right) / 2 - 160) << show;
@@ -48,8 +45,17 @@ TEST_F(MessageBoxTest, WindowsAreCentredOverAVisibleOwnerElseInTheWorkArea) {
     }
 }
 
+// Whether a box of the system's own, shown now from this thread, comes up centred over `owner`.
+bool PlainBoxIsCentred(HWND owner) {
+    BoxWatcher watcher(BoxSource::ThisThread(), IDOK);
+    MessageBoxA(owner, "plain", "", MB_OK);
+    return CentredOver(watcher.Wait().rect, owner);
+}
+
+// Each box is centred over its owner through a hook that ends with the box.
 TEST_F(MessageBoxTest, TitleFollowsTheIconAndPrefixLeadsTheText) {
-    Window owner = MakeWindow({100, 100, 500, 400});
+    Window owner = ProgramWindow(program_.get());
+    ASSERT_FALSE(PlainBoxIsCentred(owner.get())) << "the system centres boxes over the owner";
     const auto rows = ReadCases("message-boxes.txt");
     ASSERT_EQ(rows.size(), 6u);
     for (const Fields& row : rows) {
@@ -65,41 +71,23 @@ TEST_F(MessageBoxTest, TitleFollowsTheIconAndPrefixLeadsTheText) {
         const SeenBox box = watcher.Wait();
         EXPECT_EQ(box.title + " / " + box.text, ToAnsi(row[4] + " / " + row.back()));
         EXPECT_TRUE(box.pressed && result == button) << row[0] << " " << row[1];
+        EXPECT_TRUE(box.owner == owner.get() && CentredOver(box.rect, owner.get())) << row[0];
     }
+    EXPECT_FALSE(PlainBoxIsCentred(owner.get())) << "the hook outlives the box";
 }
 
 // The system's wording is read from the screen in the about box's manual tests.
 TEST_F(MessageBoxTest, SystemTextWantingInsertsFallsBackAndCodeZeroShowsNothing) {
-    Window owner = MakeWindow({100, 100, 500, 400});
+    Window owner = ProgramWindow(program_.get());
     BoxWatcher watcher(BoxSource::ThisThread(), IDOK);
     // The system's text for this code wants an insert ("%1 ..."), which it would lack.
     mirlka::ReportSystemError(ERROR_BAD_EXE_FORMAT, owner.get());
     const SeenBox box = watcher.Wait();
-    EXPECT_EQ(box.title, ToAnsi("エラー"));
-    EXPECT_EQ(box.text, ToAnsi("予期しないエラーが発生しました。"));
+    EXPECT_EQ(box.title + " / " + box.text, ToAnsi("エラー / 予期しないエラーが発生しました。"));
 
     BoxWatcher none(BoxSource::ThisThread(), IDOK, 700ms);
     mirlka::ReportSystemError(0, owner.get());
     EXPECT_FALSE(none.Wait()) << "code 0 showed a box";
-}
-
-// Whether a box of the system's own, shown now from this thread, comes up centred over `owner`.
-bool PlainBoxIsCentred(HWND owner) {
-    BoxWatcher watcher(BoxSource::ThisThread(), IDOK);
-    MessageBoxA(owner, "plain", "", MB_OK);
-    return CentredOver(watcher.Wait().rect, owner);
-}
-
-// The program's boxes are centred over their owner through a hook that ends with the box.
-TEST_F(MessageBoxTest, TheHookCentresTheBoxAndEndsWithIt) {
-    Window owner = MakeWindow({100, 100, 500, 400});
-    ASSERT_FALSE(PlainBoxIsCentred(owner.get())) << "the system centres boxes over the owner";
-    BoxWatcher watcher(BoxSource::ThisThread(), IDOK);
-    mirlka::ShowMessageBox(owner.get(), "box", std::nullopt, MB_ICONASTERISK);
-    const SeenBox box = watcher.Wait();
-    EXPECT_EQ(box.owner, owner.get());
-    EXPECT_TRUE(CentredOver(box.rect, owner.get()));
-    EXPECT_FALSE(PlainBoxIsCentred(owner.get())) << "the hook outlives the box";
 }
 
 }  // namespace

