@@ -49,14 +49,12 @@ SeenBox ClickAnswering(const App& app, int id, int button) {
 // control `except` left out.
 std::string ControlTexts(const std::vector<std::pair<int, std::string>>& controls, int except = 0) {
     std::string texts;
-    bool first = true;
     for (const auto& [id, text] : controls) {
         if (except == 0 || id != except) {
-            texts += (first ? "" : "|") + text;
-            first = false;
+            texts += "|" + text;
         }
     }
-    return texts;
+    return texts.erase(0, 1);
 }
 
 TEST_F(AppTest, FirstStartRegistersTheToolAndResetClearsTheList) {
@@ -89,8 +87,7 @@ TEST_F(AppTest, FirstStartRegistersTheToolAndResetClearsTheList) {
     app.Command(IDCANCEL);
     EXPECT_TRUE(IsWindow(app.window()));
 
-    EXPECT_EQ(app.ChannelText(0), "3");
-    EXPECT_EQ(app.ChannelText(255), "16");
+    EXPECT_EQ(app.ChannelText(0) + "|" + app.ChannelText(255), "3|16");
     app.SelectRows({0, 255});
     ASSERT_TRUE(WaitFor([&] { return IsWindowEnabled(app.Control(IDC_CHANNEL)) != FALSE; }));
     app.Click(IDC_RESET);  // the file at the end pins the values
@@ -201,9 +198,8 @@ TEST_F(AppTest, PresetsAreSavedChosenAndDeleted) {
     // The name exists in other letters: the overwrite question, first declined.
     app.TypePresetName("drums");
     SeenBox box = ClickAnswering(app, IDC_PRESET_SAVE, IDNO);
-    EXPECT_EQ(box.title, ToAnsi("警告"));
-    EXPECT_EQ(box.text,
-              "'drums'\n" + ToAnsi("このプリセットは、すでに存在します。上書きしますか?"));
+    EXPECT_EQ(box.title + " / " + box.text,
+              ToAnsi("警告 / 'drums'\nこのプリセットは、すでに存在します。上書きしますか?"));
     EXPECT_EQ(box.owner, app.window());
     EXPECT_EQ(app.ComboItems(IDC_PRESET), (std::vector<std::string>{"Drums", "Piano"}));
     EXPECT_EQ(WindowTextOf(app.Control(IDC_PRESET)), "drums");

@@ -9,7 +9,6 @@
 
 #include "base/track_table.h"
 #include "driver/win/host_sim.h"
-#include "golden.h"
 #include "host/cal_batch.h"
 #include "host/win/dde_transport.h"
 #include "host/win/execute_command.h"

@@ -124,11 +124,8 @@ TEST(ExecuteBatchTest, Scenarios) {
         EXPECT_EQ(Fake(test::Fields(header.begin() + 1, header.end())).Run(), expected)
             << header[0];
     }
-}
-
-// Whether the host counts as playing, by its form of the conversation and its reply ("none": no
-// data): one that plays is told of and gets no text; every handle is released either way.
-TEST(ExecuteBatchTest, OnlyALeadingYesStopsTheBatch) {
+    // Whether the host counts as playing, by its form of the conversation and its reply ("none":
+    // no data): one that plays is told of and gets no text; every handle is released either way.
     test::ExpectTables(
         {{"playing-replies.txt", [](const test::Fields& c) {
               const Log log = Fake({"entries=0:1", c[0] == "wide" ? "connect-fails=narrow" : "",

@@ -46,25 +46,9 @@ class SettingsFileTest : public ::testing::Test {
     const bool created_ = fs::create_directories(dir_);
 };
 
-TEST_F(SettingsFileTest, LoadReplacesSectionsAndWriteUsesCrLf) {
-    const NativePath path = PathOf("mirlka.ini");
-    // A NUL is a byte like any other.
-    WriteBytes(path, std::string("; comment\n[S]\nk=v\0w\n\n\n[T]\n", 26));
-    SettingsStore store(kNoLeadBytes);
-    store.AddSection("Old");
-    ASSERT_TRUE(store.Load(path));
-    EXPECT_EQ(store.FindSection("Old"), nullptr);
-    ASSERT_TRUE(store.Write());
-    EXPECT_EQ(ReadBytes(path), std::string("[S]\r\nk=v\0w\r\n\r\n[T]\r\n", 19));
-    EXPECT_EQ(EntryCount(), 1u);  // no temporary file left behind
-
-    store.DeleteSection("S");
-    store.DeleteSection("T");
-    ASSERT_TRUE(store.Write());
-    EXPECT_EQ(ReadBytes(path), "");
-}
-
-TEST_F(SettingsFileTest, FailedLoadKeepsSections) {
+// A failed load keeps the sections and takes the path (none for an empty one); a load that reads
+// replaces them.
+TEST_F(SettingsFileTest, LoadReplacesSectionsOnlyWhenItReadsAndWriteUsesCrLf) {
     SettingsStore store(kNoLeadBytes);
     store.AddSection("Kept");
     EXPECT_FALSE(store.Load(PathOf("missing.ini")));
@@ -73,6 +57,20 @@ TEST_F(SettingsFileTest, FailedLoadKeepsSections) {
     EXPECT_TRUE(store.path().empty());
     EXPECT_NE(store.FindSection("Kept"), nullptr);
     EXPECT_FALSE(store.Write());
+
+    const NativePath path = PathOf("mirlka.ini");
+    // A NUL is a byte like any other.
+    WriteBytes(path, std::string("; comment\n[S]\nk=v\0w\n\n\n[T]\n", 26));
+    ASSERT_TRUE(store.Load(path));
+    EXPECT_EQ(store.FindSection("Kept"), nullptr);
+    ASSERT_TRUE(store.Write());
+    EXPECT_EQ(ReadBytes(path), std::string("[S]\r\nk=v\0w\r\n\r\n[T]\r\n", 19));
+    EXPECT_EQ(EntryCount(), 1u);  // no temporary file left behind
+
+    store.DeleteSection("S");
+    store.DeleteSection("T");
+    ASSERT_TRUE(store.Write());
+    EXPECT_EQ(ReadBytes(path), "");
 }
 
 // The temporary file cannot be created (a directory holds its name), the disk fills up while it is

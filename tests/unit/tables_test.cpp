@@ -71,9 +71,7 @@ TEST(CoreTables, EveryRowGivesItsListedResult) {
          [](const Fields& c) { return RenderSettings(ParseSettings(c[1])); }},
         {"cal-expressions.txt", Expression},
     });
-}
-// A comma in a folder's name would end an unquoted path.
-TEST(CoreTables, ExplorerIsGivenThePathInQuotes) {
+    // A comma in a folder's name would end an unquoted path.
     EXPECT_EQ(ExplorerSelectArgument(L"C:\\a, b\\x.exe"), L"/e, /select, \"C:\\a, b\\x.exe\"");
 }
 

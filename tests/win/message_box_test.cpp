@@ -4,10 +4,8 @@
 
 #include <gtest/gtest.h>
 
-#include <memory>
 #include <string>
 
-#include "golden.h"
 #include "win/box_watcher.h"
 #include "win/test_support.h"
 
@@ -26,10 +24,8 @@ class MessageBoxTest : public ::testing::Test {
 // First in the file, and under CTest in a process of its own, the first centring finds no monitor
 // functions loaded and so covers the work area of SPI_GETWORKAREA. Clamping is the core's.
 TEST_F(MessageBoxTest, WindowsAreCentredOverAVisibleOwnerElseInTheWorkArea) {
-    MONITORINFO info{};
-    info.cbSize = sizeof info;
-    GetMonitorInfoA(MonitorFromWindow(nullptr, MONITOR_DEFAULTTOPRIMARY), &info);
-    const RECT a = info.rcWork;
+    RECT a{};
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &a, 0);
     for (const int show : {SW_SHOW, SW_HIDE, SW_SHOWMINNOACTIVE}) {
         Window owner = ProgramWindow(program_.get(),
                                      {a.left + 100, a.top + 80, a.left + 500, a.top + 380}, show);

@@ -7,7 +7,6 @@
 #include <string>
 #include <vector>
 
-#include "golden.h"
 #include "res/resource.h"
 #include "ui/win/res_string.h"
 #include "ui/win/ui_language.h"
