@@ -39,6 +39,19 @@ trap stop_beds EXIT
 subst='HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes'
 program="Z:${root//\//\\}\\build\\win64\\mirlka.exe"
 
+# One row of the table from fontfit's report, after the leading columns given; the clipped labels
+# are kept for the details below the table.
+report_row() {
+    local format=$1 name=$2 report=$3 drawn units clipped
+    shift 3
+    drawn=$(sed -n 's/^main: drawn in "\(.*\)", base units \(.*\) px$/\1/p' <<<"$report")
+    units=$(sed -n 's/^main: drawn in ".*", base units \(.*\) px$/\1/p' <<<"$report")
+    clipped=$(sed -n 's/^\([0-9]*\) label(s) clipped$/\1/p' <<<"$report")
+    # shellcheck disable=SC2059
+    printf "$format" "$@" "${units:-?}" "${clipped:-?}" "${drawn:-(no answer)}"
+    details+="$name:"$'\n'"$(grep '^  ' <<<"$report" || echo '  (none)')"$'\n'
+}
+
 details=""
 printf '%-18s %-24s %-11s %-8s %s\n' "substitute" "package" "base units" "clipped" "drawn in"
 for c in "${candidates[@]}"; do
@@ -46,12 +59,7 @@ for c in "${candidates[@]}"; do
     scripts/wine-env.sh run "$bed" reg add "$subst" /v "ＭＳ Ｐゴシック" /d "$family" /f >/dev/null
     report=$(timeout 120 scripts/wine-env.sh run "$bed" build/win64/fontfit.exe "$program" |
         tr -d '\r') || true
-    drawn=$(sed -n 's/^main: drawn in "\(.*\)", base units \(.*\) px$/\1/p' <<<"$report")
-    units=$(sed -n 's/^main: drawn in ".*", base units \(.*\) px$/\1/p' <<<"$report")
-    clipped=$(sed -n 's/^\([0-9]*\) label(s) clipped$/\1/p' <<<"$report")
-    printf '%-18s %-24s %-11s %-8s %s\n' "$family" "${c#*|}" "${units:-?}" "${clipped:-?}" \
-        "${drawn:-(no answer)}"
-    details+="$family:"$'\n'"$(grep '^  ' <<<"$report" || echo '  (none)')"$'\n'
+    report_row '%-18s %-24s %-11s %-8s %s\n' "$family" "$report" "$family" "${c#*|}"
 done
 echo
 printf '%s' "$details"
@@ -67,12 +75,7 @@ for lang in ja_JP.UTF-8 en_US.UTF-8; do
         report=$(MIRLKA_LANG=$lang MIRLKA_DPI=$dpi timeout 300 scripts/wine-env.sh run "$bed" \
             build/win64/fontfit.exe "$program" | tr -d '\r') || true
         MIRLKA_LANG=$lang MIRLKA_DPI=$dpi scripts/wine-env.sh stop "$bed"
-        drawn=$(sed -n 's/^main: drawn in "\(.*\)", base units \(.*\) px$/\1/p' <<<"$report")
-        units=$(sed -n 's/^main: drawn in ".*", base units \(.*\) px$/\1/p' <<<"$report")
-        clipped=$(sed -n 's/^\([0-9]*\) label(s) clipped$/\1/p' <<<"$report")
-        printf '%-12s %-5s %-11s %-8s %s\n' "$lang" "$dpi" "${units:-?}" "${clipped:-?}" \
-            "${drawn:-(no answer)}"
-        details+="$lang $dpi:"$'\n'"$(grep '^  ' <<<"$report" || echo '  (none)')"$'\n'
+        report_row '%-12s %-5s %-11s %-8s %s\n' "$lang $dpi" "$report" "$lang" "$dpi"
     done
 done
 echo
