@@ -53,39 +53,13 @@ unset MIRLKA_DISPLAY
 
 # The scripted session in the bed of the current MIRLKA_LANG and MIRLKA_DPI; screenshots in $1.
 session() {
-    local shots=$1 signals=$bed/signals
-    rm -rf "$shots" "$signals"
-    mkdir -p "$shots" "$signals"
-    # The demo asks for a screenshot with "shot NAME LEFT TOP RIGHT BOTTOM" and waits for NAME.taken.
-    shoot() {
-        local name=$1 left=$2 top=$3 right=$4 bottom=$5
-        timeout 60 scripts/wine-env.sh shell "$bed" import -window root "$signals/screen.png"
-        convert "$signals/screen.png" -crop "$((right - left))x$((bottom - top))+$left+$top" +repage \
-            "$shots/$name.png"
-        touch "$signals/$name.taken"
-        echo "  (screenshot $shots/$name.png)"
-    }
-    local limit=300 status
+    local shots=$1 status=0
+    rm -rf "$shots"
+    mkdir -p "$shots"
     bed_up
     echo "A scripted session on a virtual display (${MIRLKA_LANG:-ja_JP.UTF-8}, ${MIRLKA_DPI:-96} DPI):"
-    set +e
-    timeout $limit scripts/wine-env.sh run "$bed" "$program/demo.exe" "Z:${root//\//\\}\\${signals//\//\\}" |
-        while IFS= read -r -t $limit line; do
-            line=${line%$'\r'}
-            printf '%s\n' "$line" >"$signals/last"
-            case $line in
-            "shot "*) read -r _ name left top right bottom <<<"$line"
-                shoot "$name" "$left" "$top" "$right" "$bottom" ;;
-            *) echo "$line" ;;
-            esac
-        done
-    status=${PIPESTATUS[0]}
-    set -e
+    scripts/demo-session.sh "$bed" "$program" 300 "$shots" || status=$?
     scripts/wine-env.sh stop "$bed"
-    if [ "$status" -eq 124 ]; then
-        echo "run: the scripted session did not end within $limit s; it had last said:" \
-            "$(cat "$signals/last" 2>/dev/null)" >&2
-    fi
     [ "$status" -eq 0 ] || exit "$status"
 }
 

@@ -16,6 +16,7 @@ packages=(
     cmake ninja-build g++ make pkg-config
     googletest libgtest-dev
     mingw-w64-i686-dev g++-mingw-w64-i686-win32 gcc-mingw-w64-i686-win32 binutils-mingw-w64-i686
+    g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix
     mingw-w64-x86-64-dev g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
     wine wine64
     xvfb x11-utils xdotool imagemagick

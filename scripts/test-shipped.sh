@@ -1,0 +1,189 @@
+#!/usr/bin/env bash
+# Runs the shipped 32-bit program, build/win32/mirlka.exe, where it is meant to run: in a 32-bit
+# Debian guest with Debian's own 32-bit Wine, booted under qemu-system-i386 (TCG: no hardware
+# virtualisation needed, no 32-bit support in this machine's kernel either). In the guest, against
+# the shipped exe: the scripted demo (tools/demo: the host simulator's song before and after) and
+# every Wine suite built for i686 (the win32-wine preset). Ends with "N passed, N failed"; exits 1
+# on a failure, and 77 with one line saying why when this machine cannot run the guest (no
+# emulator, a guest that cannot be built or does not boot).
+# The guest (scripts/guest/) is built once from Debian's packages and kept, with its Wine prefix,
+# under $MIRLKA_GUEST_CACHE (default: /var/cache/mirlka-guest, or $XDG_CACHE_HOME/mirlka-guest),
+# keyed by a hash of what goes into it. Files go in and out through a 9p share; every wait is
+# bounded, the guest powers itself off, and the emulator this script started is ended on every path.
+# MIRLKA_QEMU names the emulator (default: qemu-system-i386).
+set -uo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+cd "$root"
+t0=$SECONDS
+elapsed() { echo "$((SECONDS - ${1:-$t0})) s"; }
+not_here() {
+    echo "shipped exe in a 32-bit guest: not run on this machine: $*"
+    exit 77
+}
+guest_packages=(qemu-system-x86 qemu-user-static debootstrap e2fsprogs cpio gzip xz-utils zstd)
+
+# The emulator and what builds the guest, from Debian.
+if [ -z "${MIRLKA_QEMU:-}" ]; then
+    bash scripts/setup.sh "${guest_packages[@]}" >/dev/null 2>&1 ||
+        not_here "the emulator cannot be installed (scripts/setup.sh ${guest_packages[*]} failed)"
+fi
+qemu=${MIRLKA_QEMU:-qemu-system-i386}
+command -v "$qemu" >/dev/null 2>&1 || not_here "no emulator ($qemu)"
+version=$(timeout 30 "$qemu" --version 2>&1 </dev/null)
+[[ $version == "QEMU emulator version"* ]] ||
+    not_here "$qemu does not start as QEMU (${version%%$'\n'*})"
+
+# The guest image, built once per key and kept outside the clone.
+cache=${MIRLKA_GUEST_CACHE:-${XDG_CACHE_HOME:+$XDG_CACHE_HOME/mirlka-guest}}
+cache=${cache:-/var/cache/mirlka-guest}
+key=$(cat scripts/guest/build.sh scripts/guest/packages.txt scripts/guest/init scripts/wine-env.sh \
+    scripts/ui-font.sh | sha256sum | cut -c1-16)
+guest=$cache/$key
+mkdir -p "$cache" 2>/dev/null || not_here "cannot create the guest's cache $cache"
+
+qpid=""
+share=""
+stop_guest() {
+    [ -n "$qpid" ] && kill "$qpid" 2>/dev/null && wait "$qpid" 2>/dev/null
+    qpid=""
+}
+cleanup() {
+    stop_guest
+    [ -n "$share" ] && rm -rf "$share"
+}
+trap cleanup EXIT
+trap 'exit 130' INT TERM
+
+# Boots the guest on `share` with its job; the console goes to share/console. Waits at most
+# boot_limit seconds for the guest's first line and job_limit for the guest to power off.
+# Returns 2 when it did not boot, 1 when it did not end in time.
+boot() {
+    local image_mode=$1 job_limit=$2 boot_limit=120 tb=$SECONDS
+    : >"$share/console"
+    # -cpu max alone crashes every Wine process in the guest kernel (SMAP on Wine's return path).
+    timeout -k 10 "$job_limit" "$qemu" -cpu max,-smap -accel tcg,thread=multi -smp 2 -m 3G \
+        -kernel "$guest/vmlinuz" -initrd "$guest/initrd.gz" \
+        -append "console=ttyS0 panic=1 loglevel=3 mitigations=off" \
+        -drive "file=$guest/root.img,if=virtio,format=raw$image_mode" \
+        -virtfs "local,path=$share,mount_tag=share,security_model=none,id=share" \
+        -nic none -nographic -no-reboot -monitor none -serial "file:$share/console" \
+        </dev/null >"$share/qemu.log" 2>&1 &
+    qpid=$!
+    tail -n +1 -f --pid="$qpid" "$share/console" 2>/dev/null | sed -u 's/\x1b\[[0-9;?]*[a-zA-Z]//g; s/\r$//' &
+    local shown=$!
+    until grep -q "mirlka-guest: booted" "$share/console"; do
+        if ! kill -0 "$qpid" 2>/dev/null || [ $((SECONDS - tb)) -ge $boot_limit ]; then
+            stop_guest
+            wait "$shown" 2>/dev/null
+            return 2
+        fi
+        sleep 1
+    done
+    echo "guest boot: $(elapsed "$tb") to its first line"
+    wait "$qpid"
+    local status=$?
+    qpid=""
+    wait "$shown" 2>/dev/null
+    [ "$status" -eq 124 ] || [ "$status" -eq 137 ] && return 1
+    return 0
+}
+
+new_share() {
+    share=$(mktemp -d /var/tmp/mirlka-guest-share.XXXXXX)
+    chmod 755 "$share"
+    cp scripts/guest/job.sh "$share/"
+    mkdir -p "$share/out"
+}
+
+why_not_booted() {
+    local last
+    last=$(grep -v '^\s*$' "$share/console" "$share/qemu.log" 2>/dev/null | tail -n 1)
+    echo "the guest did not boot within 120 s (${last:-no output})"
+}
+
+if [ ! -f "$guest/ready" ]; then
+    exec 8>"$cache/$key.lock"
+    flock 8
+fi
+if [ ! -f "$guest/root.img" ]; then
+    echo "guest: building the 32-bit Debian guest $guest (once; kept for later runs)"
+    tg=$SECONDS
+    rm -rf "$guest"
+    bash scripts/guest/build.sh "$guest" >"$cache/$key.build.log" 2>&1 ||
+        not_here "the guest could not be built ($(tail -n 1 "$cache/$key.build.log"); log: $cache/$key.build.log)"
+    echo "guest build: $(elapsed "$tg") for the image"
+fi
+if [ ! -f "$guest/ready" ]; then
+    # First boot: the 32-bit Wine prefix, kept in the image.
+    tg=$SECONDS
+    new_share
+    echo "MODE=prepare" >"$share/job.env"
+    tar -cf "$share/scripts.tar" scripts
+    boot "" 1200
+    case $? in
+    2) not_here "$(why_not_booted)" ;;
+    1) not_here "the guest did not make its Wine prefix within 1200 s" ;;
+    esac
+    grep -q '^prepared' "$share/out/results" 2>/dev/null ||
+        not_here "the guest did not make its Wine prefix (see $guest)"
+    cp "$share/console" "$guest/prepare.log"
+    rm -rf "$share"; share=""
+    touch "$guest/ready"
+    echo "guest build: $(elapsed "$tg") for its Wine prefix"
+fi
+exec 8>&-
+echo "guest: $guest ($(elapsed) so far)"
+
+# The shipped program and the suites built for i686, here on the host.
+tb=$SECONDS
+bash scripts/setup.sh >/dev/null || { echo "0 passed, 1 failed"; exit 1; }
+if ! { cmake --preset win32 >/dev/null && cmake --build --preset win32 >/dev/null &&
+    cmake --preset win32-wine >/dev/null && cmake --build --preset win32-wine >/dev/null; }; then
+    echo "shipped exe in a 32-bit guest: the win32 or win32-wine build failed"
+    echo "0 passed, 1 failed"
+    exit 1
+fi
+echo "host build: $(elapsed "$tb") (win32, win32-wine)"
+
+new_share
+echo "MODE=run" >"$share/job.env"
+echo "ROOT=$(printf '%q' "$root")" >>"$share/job.env"
+# The tree at its own path, without object files and without the host's Wine beds.
+tar -C / -cf "$share/tree.tar" --exclude='*.obj' --exclude='*.o' --exclude='*.a' \
+    --exclude="${root#/}/build/win32-wine/wine-env" \
+    "${root#/}/scripts" "${root#/}/tests/data" "${root#/}/docs/mirlka.html" \
+    "${root#/}/CMakePresets.json" "${root#/}/CMakeLists.txt" \
+    "${root#/}/build/win32/mirlka.exe" "${root#/}/build/win32-wine"
+tr=$SECONDS
+boot ",snapshot=on" 3600
+case $? in
+2) not_here "$(why_not_booted)" ;;
+1) echo "shipped exe in a 32-bit guest: the guest did not end within 3600 s" ;;
+esac
+echo "guest run: $(elapsed "$tr") from start to power-off"
+
+# The guest's results: its demo is one test, each ctest case one more.
+passed=0 failed=0
+results=$share/out/results
+if read -r _ status seconds < <(grep '^demo ' "$results" 2>/dev/null); then
+    echo "guest demo: $seconds s, exit $status"
+    if [ "$status" -eq 0 ]; then passed=$((passed + 1)); else failed=$((failed + 1)); fi
+else
+    echo "guest demo: no result"
+    failed=$((failed + 1))
+fi
+line=$(grep -E '[0-9]+% tests passed, [0-9]+ tests? failed out of [0-9]+' "$share/out/ctest.log" 2>/dev/null |
+    tail -n 1)
+if [ -n "$line" ]; then
+    f=$(sed -E 's/.* ([0-9]+) tests? failed out of ([0-9]+).*/\1/' <<<"$line")
+    total=$(sed -E 's/.* failed out of ([0-9]+).*/\1/' <<<"$line")
+    passed=$((passed + total - f))
+    failed=$((failed + f))
+    echo "guest suites: $(awk '$1 == "suites" { print $2 }' "$results") s, $line"
+else
+    echo "guest suites: no result"
+    failed=$((failed + 1))
+fi
+echo "shipped exe in a 32-bit guest: $(elapsed) in all"
+echo "$passed passed, $failed failed"
+[ "$failed" -eq 0 ]
