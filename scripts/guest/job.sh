@@ -34,9 +34,10 @@ prepare() {
     mkdir -p "$kept" && : >"$kept/wine32"
     if timeout 900 /opt/mirlka/scripts/wine-env.sh ensure "$kept"; then
         /opt/mirlka/scripts/wine-env.sh stop "$kept"
-        rm -rf "$kept/wine-env/lock" "$kept/wine-env/"*.log
         echo "prepared $(elapsed)" >>"$out/results"
     fi
+    cp "$kept/wine-env/"*.log "$out/" 2>/dev/null
+    rm -rf "$kept/wine-env/lock" "$kept/wine-env/"*.log
     rm -rf /opt/mirlka
 }
 

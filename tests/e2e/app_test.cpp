@@ -264,7 +264,7 @@ TEST_F(AppTest, EnterRunsExecuteAndHelpReportsAMissingManual) {
     app.TypePresetName("x");
     // Through the program's message loop, as typed: Execute is the default button, and with no
     // host to talk to the user hears so.
-    BoxWatcher watcher(BoxSource::Process(app.processId()), IDOK, 15s);
+    BoxWatcher watcher(BoxSource::Process(app.processId()), IDOK, 60s);
     PostMessageA(field, WM_KEYDOWN, VK_RETURN, 1);
     const SeenBox failed = watcher.Wait();
     EXPECT_EQ(failed.title + " / " + failed.text,
@@ -272,7 +272,7 @@ TEST_F(AppTest, EnterRunsExecuteAndHelpReportsAMissingManual) {
     EXPECT_EQ(app.ComboItems(IDC_PRESET), std::vector<std::string>{});  // not Save
     ASSERT_TRUE(WaitFor([&] { return !IsWindow(failed.window); }));
 
-    BoxWatcher about(BoxSource::Process(app.processId()), IDCANCEL, 15s);
+    BoxWatcher about(BoxSource::Process(app.processId()), IDCANCEL, 60s);
     PostMessageA(app.window(), WM_COMMAND, IDM_ABOUT, 0);
     const SeenBox aboutBox = about.Wait();
     EXPECT_EQ(aboutBox.title, Shown("window-texts.txt", "100 caption"));
@@ -283,7 +283,7 @@ TEST_F(AppTest, EnterRunsExecuteAndHelpReportsAMissingManual) {
     EXPECT_EQ(aboutBox.owner, app.window());
     // F1 goes through the program's accelerators to the manual, which is not there. The about box
     // may still be on its way out.
-    BoxWatcher error(BoxSource::Process(app.processId()), IDOK, 15s, aboutBox.window);
+    BoxWatcher error(BoxSource::Process(app.processId()), IDOK, 60s, aboutBox.window);
     PostMessageA(app.window(), WM_KEYDOWN, VK_F1, 1);
     const SeenBox box = error.Wait();
     EXPECT_EQ(box.title, Shown("string-table.txt", "137"));
@@ -351,7 +351,7 @@ TEST_F(AppTest, ASecondStartLeavesTheFileAloneAndTheMenuTogglesTheRegistration) 
     SendMessageA(first.window(), WM_EXITSIZEMOVE, 0, 0);  // the end of the user's move
     ASSERT_TRUE(minimise());
 
-    EXPECT_EQ(App::RunToEnd(copy, 10000), 0u);
+    EXPECT_EQ(App::RunToEnd(copy, 60000), 0u);
     EXPECT_TRUE(WaitFor([&] { return !IsIconic(first.window()); }));
     EXPECT_EQ(GetForegroundWindow(), first.window());
     EXPECT_EQ(copy.Settings(), settings);
@@ -452,7 +452,7 @@ bool StartRun(const App& app, const HostSim& host) {
     const std::size_t before = host.Executes().size();
     PostMessageA(app.window(), WM_COMMAND, MAKEWPARAM(IDC_EXECUTE, BN_CLICKED),
                  reinterpret_cast<LPARAM>(app.Control(IDC_EXECUTE)));
-    return WaitFor([&] { return host.Executes().size() > before; }, 20000);
+    return WaitFor([&] { return host.Executes().size() > before; });
 }
 
 // Against a host that takes its time over every expression, as one working through a big song

@@ -1,16 +1,20 @@
 // The about box as the user meets it, and the manual beside the executable. The box reads its
 // texts from the module it is created from: a copy of mirlka.exe in a folder without a manual.
+#undef _WIN32_WINNT
+#define _WIN32_WINNT 0x0600
 #include "ui/win/about_box.h"
 #include "ui/win/shell_open.h"
 
-#include <tlhelp32.h>
+#include <shellapi.h>
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <functional>
-#include <set>
+#include <mutex>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "driver/win/app_driver.h"
 #include "golden.h"
@@ -50,9 +54,9 @@ class AboutBoxTest : public ::testing::Test {
         bool closed = false;
         std::thread driver([&, thread = GetCurrentThreadId()] {
             HWND box = nullptr;
-            if (WaitFor([&] { return (box = FindMessageBox(BoxSource{thread})); }, 15000)) {
+            if (WaitFor([&] { return (box = FindMessageBox(BoxSource{thread})); })) {
                 drive(box);
-                closed = WaitFor([&] { return !IsWindow(box); }, 3000);
+                closed = WaitFor([&] { return !IsWindow(box); });
                 closed || EndDialog(box, 0);
             }
         });
@@ -102,50 +106,94 @@ TEST_F(AboutBoxTest, ShowsTheWebSiteInABoldDescriptionCentredOverItsOwner) {
     EXPECT_EQ(GetObjectA(bold, 0, nullptr), 0) << "the bold font outlives the box";
 }
 
-// The file name of a process that this one started and that `seen` does not hold yet, looked for
-// during `ms`; empty if none appears. Each one found is ended and added to `seen`.
-std::string NewChild(std::set<DWORD>& seen, DWORD ms) {
-    std::string name;
-    WaitFor(
-        [&] {
-            HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-            PROCESSENTRY32 entry{};
-            entry.dwSize = sizeof entry;
-            for (BOOL more = Process32First(snapshot, &entry); more;
-                 more = Process32Next(snapshot, &entry)) {
-                if (entry.th32ParentProcessID == GetCurrentProcessId() &&
-                    seen.insert(entry.th32ProcessID).second) {
-                    name = CharLowerA(entry.szExeFile);
-                    HANDLE child = OpenProcess(PROCESS_TERMINATE, FALSE, entry.th32ProcessID);
-                    TerminateProcess(child, 0);
-                    CloseHandle(child);
+// While a spy lives, every ShellExecuteA of this process (the program's code is linked in) is made
+// as ShellExecuteExA with the same arguments, and the shell's own answer, the process it started,
+// names the program however briefly it lives. That program is ended at once.
+class ShellSpy {
+  public:
+    ShellSpy() {
+        const auto base = reinterpret_cast<BYTE*>(GetModuleHandleA(nullptr));
+        const auto nt = reinterpret_cast<IMAGE_NT_HEADERS*>(
+            base + reinterpret_cast<IMAGE_DOS_HEADER*>(base)->e_lfanew);
+        for (auto import = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(
+                 base +
+                 nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT].VirtualAddress);
+             import->Name && !slot_; ++import) {
+            for (auto thunk = reinterpret_cast<IMAGE_THUNK_DATA*>(base + import->FirstThunk);
+                 thunk->u1.Function && !slot_; ++thunk) {
+                if (thunk->u1.Function == reinterpret_cast<ULONG_PTR>(real_)) {
+                    slot_ = &thunk->u1.Function;
                 }
             }
-            CloseHandle(snapshot);
-            return !name.empty();
-        },
-        ms);
-    return name;
-}
+        }
+        started_.clear();
+        Patch(reinterpret_cast<ULONG_PTR>(&Record));
+    }
+    ~ShellSpy() { Patch(reinterpret_cast<ULONG_PTR>(real_)); }
+
+    // The started programs' file names, lower case, once `count` calls came or after `ms`.
+    std::vector<std::string> Started(std::size_t count, DWORD ms) {
+        while (count-- && WaitForSingleObject(called_, ms) == WAIT_OBJECT_0) {
+        }
+        const std::lock_guard lock(mutex_);
+        return started_;
+    }
+
+  private:
+    void Patch(ULONG_PTR to) {
+        DWORD was = 0;
+        ASSERT_TRUE(slot_ && VirtualProtect(slot_, sizeof *slot_, PAGE_READWRITE, &was));
+        *slot_ = to;
+        VirtualProtect(slot_, sizeof *slot_, was, &was);
+    }
+    static HINSTANCE WINAPI Record(HWND owner, LPCSTR verb, LPCSTR file, LPCSTR parameters,
+                                   LPCSTR folder, INT show) {
+        SHELLEXECUTEINFOA info{};
+        info.cbSize = sizeof info;
+        info.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_FLAG_NO_UI;  // as ShellExecuteA asks
+        info.hwnd = owner;
+        info.lpVerb = verb;
+        info.lpFile = file;
+        info.lpParameters = parameters;
+        info.lpDirectory = folder;
+        info.nShow = show;
+        ShellExecuteExA(&info);
+        char path[MAX_PATH] = "(nothing)";
+        if (DWORD size = MAX_PATH; info.hProcess) {
+            QueryFullProcessImageNameA(info.hProcess, 0, path, &size);
+            TerminateProcess(info.hProcess, 0);
+            CloseHandle(info.hProcess);
+        }
+        const std::lock_guard lock(mutex_);
+        started_.push_back(
+            CharLowerA(std::strrchr(path, '\\') ? std::strrchr(path, '\\') + 1 : path));
+        ReleaseSemaphore(called_, 1, nullptr);
+        return info.hInstApp;
+    }
+
+    FARPROC real_ = GetProcAddress(GetModuleHandleA("shell32.dll"), "ShellExecuteA");
+    ULONG_PTR* slot_ = nullptr;
+    static inline std::mutex mutex_;
+    static inline std::vector<std::string> started_;
+    static inline HANDLE called_ = CreateSemaphoreA(nullptr, 0, 100, nullptr);
+};
 
 // No to the web site's question opens and reports nothing; the browse button starts Explorer (its
 // argument is the core's). Enter then ends the box through its default button.
 TEST_F(AboutBoxTest, WebSiteAsksFirstAndBrowseStartsExplorer) {
-    std::set<DWORD> seen;
-    NewChild(seen, 0);
+    ShellSpy shell;
     SeenBox question;
     HWND about = nullptr;
     const bool closed = RunAboutBox([&](HWND box) {
         about = box;
         const BoxSource source = {GetWindowThreadProcessId(box, nullptr)};
-        BoxWatcher watcher(source, IDNO, 5s, box);
+        BoxWatcher watcher(source, IDNO, 60s, box);
         PostMessageA(box, WM_COMMAND, 1002, 0);
         question = watcher.Wait();
-        // A browser started through the shell may live only for a moment: look for a second.
-        EXPECT_EQ(NewChild(seen, 1000), "") << "something was started after No";
-        EXPECT_EQ(FindMessageBox(source, box), nullptr) << "something was reported after No";
+        // The box handles Browse once it is done with No: then the shell was called once only.
         PostMessageA(box, WM_COMMAND, 1003, 0);
-        EXPECT_EQ(NewChild(seen, 5000), "explorer.exe");
+        EXPECT_EQ(shell.Started(1, 30000), std::vector<std::string>{"explorer.exe"});
+        EXPECT_EQ(FindMessageBox(source, box), nullptr) << "something was reported after No";
         PostMessageA(GetDlgItem(box, 1005), WM_KEYDOWN, VK_RETURN, 0);
     });
     EXPECT_TRUE(closed) << "Enter did not end the box";

@@ -20,7 +20,7 @@ inline std::string WindowTextOf(HWND window) {
     char text[4096];
     DWORD_PTR copied = 0;
     SendMessageTimeoutA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text),
-                        SMTO_ABORTIFHUNG, 2000, &copied);
+                        SMTO_ABORTIFHUNG, 30000, &copied);
     return std::string(text, copied);
 }
 
@@ -76,7 +76,7 @@ inline HWND FindMessageBox(const BoxSource& source, HWND except = nullptr) {
 class BoxWatcher {
   public:
     BoxWatcher(BoxSource source, int button,
-               std::chrono::milliseconds timeout = std::chrono::seconds(5), HWND except = nullptr,
+               std::chrono::milliseconds timeout = std::chrono::seconds(60), HWND except = nullptr,
                bool every = false)
         : thread_([=, this] {
               const auto deadline = std::chrono::steady_clock::now() + timeout;

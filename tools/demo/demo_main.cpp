@@ -22,7 +22,7 @@ namespace {
 
 using namespace mirlka::driver;
 
-constexpr DWORD kWaitMs = 20000;
+constexpr DWORD kWaitMs = 60000;
 constexpr int kTracks = 16;
 
 // The simulator's window at the left, the tool's to its right: side by side on the display.

@@ -10,7 +10,11 @@ namespace mirlka::driver {
 namespace {
 
 constexpr char kToolKey[] = MIRLKA_TOOL_KEY;
-constexpr DWORD kSendTimeoutMs = 10000;
+constexpr DWORD kSendTimeoutMs = 30000;
+// How long the program may take to show its window and to end once closed: bounds, not delays,
+// generous enough for a settings file of 20 MB on an emulated machine.
+constexpr DWORD kStartMs = 120000;
+constexpr DWORD kEndMs = 60000;
 
 LRESULT Send(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     DWORD_PTR result = 0;
@@ -105,7 +109,7 @@ std::optional<DWORD> App::RunToEnd(const AppCopy& copy, DWORD timeoutMs) {
 App::App(const AppCopy& copy) : process_(copy.ExePath(), Quoted(copy.ExePath())) {
     WaitFor(
         [&] { return (window_ = VisibleWindowOf(processId(), MIRLKA_WINDOW_CLASS)) != nullptr; },
-        20000);
+        kStartMs);
 }
 
 HWND App::Focus() const {
@@ -254,7 +258,7 @@ bool App::WaitForChannelChoice(int expected) const {
 
 bool App::Close() {
     PostMessageA(window_, WM_CLOSE, 0, 0);
-    return WaitForSingleObject(process_.handle(), 10000) == WAIT_OBJECT_0;
+    return WaitForSingleObject(process_.handle(), kEndMs) == WAIT_OBJECT_0;
 }
 
 }  // namespace mirlka::driver

@@ -114,9 +114,10 @@ inline HWND VisibleWindowOf(DWORD process, const char* windowClass) {
     return nullptr;
 }
 
-// Polls until `done` holds or `ms` have passed.
+// Polls until `done` holds or `ms` have passed. The default bound costs time only when something
+// is wrong, and is generous enough for an emulated machine under load.
 template <typename Done>
-bool WaitFor(Done done, DWORD ms = 5000) {
+bool WaitFor(Done done, DWORD ms = 60000) {
     for (const DWORD start = GetTickCount(); !done(); Sleep(20)) {
         if (GetTickCount() - start > ms) {
             return false;
