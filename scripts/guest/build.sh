@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds the 32-bit Debian guest in which the shipped program runs, from Debian's packages only,
 # into DIR: the kernel (vmlinuz), a small initramfs made here on the host (initrd.gz), the root file
-# system as an ext4 image (root.img) and, last, the file "ready". The root comes from
+# system as an ext4 image (root.img), which is moved there last. The root comes from
 # `debootstrap --foreign`, its second stage and the packages of packages.txt run in a chroot under
 # qemu-i386-static (through an i386 binfmt handler registered for the build and removed after).
 # The kernel package is only unpacked: its maintainer scripts would build an initramfs under
@@ -40,6 +40,7 @@ cleanup() {
     return 0
 }
 trap cleanup EXIT
+trap 'exit 1' INT TERM
 
 say "debootstrap --foreign from $mirror ($codename, i386)"
 debootstrap --arch=i386 --foreign --variant=minbase "$codename" "$root" "$mirror" >"$work/debootstrap.log" 2>&1 ||
