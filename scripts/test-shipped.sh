@@ -6,7 +6,7 @@
 # every Wine suite built for i686 (the win32-wine preset). Ends with "N passed, N failed"; exits 1
 # on a failure, and 77 with one line saying why when this machine cannot run the guest (no
 # emulator, a guest that cannot be built or does not boot).
-# The guest (scripts/guest/) is built once from Debian's packages and kept, with its Wine prefix,
+# The guest (scripts/guest/) is built once from Debian's packages and kept, with its Wine prefixes,
 # under $MIRLKA_GUEST_CACHE (default: /var/cache/mirlka-guest, or $XDG_CACHE_HOME/mirlka-guest),
 # keyed by a hash of what goes into it. Files go in and out through a 9p share; every wait is
 # bounded, the guest powers itself off, and the emulator this script started is ended on every path.
@@ -33,11 +33,12 @@ version=$(timeout 30 "$qemu" --version 2>&1 </dev/null)
 [[ $version == "QEMU emulator version"* ]] ||
     not_here "$qemu does not start as QEMU (${version%%$'\n'*})"
 
-# The guest image, built once per key and kept outside the clone.
+# The guest image, built once per key and kept outside the clone: the image is keyed by what goes
+# into it, its prepared Wine prefixes by what makes them.
 cache=${MIRLKA_GUEST_CACHE:-${XDG_CACHE_HOME:+$XDG_CACHE_HOME/mirlka-guest}}
 cache=${cache:-/var/cache/mirlka-guest}
-key=$(cat scripts/guest/build.sh scripts/guest/packages.txt scripts/guest/init scripts/wine-env.sh \
-    scripts/ui-font.sh | sha256sum | cut -c1-16)
+key=$(cat scripts/guest/build.sh scripts/guest/packages.txt scripts/guest/init | sha256sum | cut -c1-16)
+prefixes=$(cat scripts/guest/prepare.sh scripts/wine-env.sh scripts/ui-font.sh | sha256sum | cut -c1-16)
 guest=$cache/$key
 mkdir -p "$cache" 2>/dev/null || not_here "cannot create the guest's cache $cache"
 
@@ -101,9 +102,10 @@ why_not_booted() {
     echo "the guest did not boot within 120 s (${last:-no output})"
 }
 
-if [ ! -f "$guest/ready" ]; then
-    exec 8>"$cache/$key.lock"
-    flock 8
+# Runs hold the image's lock shared; building it or preparing its prefixes holds it alone.
+exec 8>"$cache/$key.lock"
+if [ ! -f "$guest/prepared-$prefixes" ]; then
+    flock -w 3600 8 || not_here "the guest $guest stayed in use by another run for an hour"
 fi
 if [ ! -f "$guest/root.img" ]; then
     echo "guest: building the 32-bit Debian guest $guest (once; kept for later runs)"
@@ -113,25 +115,28 @@ if [ ! -f "$guest/root.img" ]; then
         not_here "the guest could not be built ($(tail -n 1 "$cache/$key.build.log"); log: $cache/$key.build.log)"
     echo "guest build: $(elapsed "$tg") for the image"
 fi
-if [ ! -f "$guest/ready" ]; then
-    # First boot: the 32-bit Wine prefix, kept in the image.
+if [ ! -f "$guest/prepared-$prefixes" ]; then
+    # A boot on the image itself: the beds' 32-bit Wine prefixes, kept in it.
     tg=$SECONDS
+    rm -f "$guest"/prepared-*
     new_share
     echo "MODE=prepare" >"$share/job.env"
+    cp scripts/guest/prepare.sh "$share/"
     tar -cf "$share/scripts.tar" scripts
-    boot "" 1200
+    boot "" 3600
     case $? in
     2) not_here "$(why_not_booted)" ;;
-    1) not_here "the guest did not make its Wine prefix within 1200 s" ;;
+    1) not_here "the guest did not make its Wine prefixes within 3600 s" ;;
     esac
-    grep -q '^prepared' "$share/out/results" 2>/dev/null ||
-        not_here "the guest did not make its Wine prefix (see $guest)"
     cp "$share/console" "$guest/prepare.log"
-    rm -rf "$share"; share=""
-    touch "$guest/ready"
-    echo "guest build: $(elapsed "$tg") for its Wine prefix"
+    grep -q '^prepared' "$share/out/results" 2>/dev/null ||
+        not_here "the guest did not make its Wine prefixes (see $guest/prepare.log)"
+    rm -rf "$share"
+    share=""
+    touch "$guest/prepared-$prefixes"
+    echo "guest build: $(elapsed "$tg") for its Wine prefixes"
 fi
-exec 8>&-
+flock -s -w 3600 8 || not_here "the guest $guest stayed locked for an hour"
 echo "guest: $guest ($(elapsed) so far)"
 
 # The shipped program and the suites built for i686, here on the host.

@@ -71,7 +71,7 @@ chroot "$root" /usr/bin/env DEBIAN_FRONTEND=noninteractive LANG=C bash -c '
     set -e
     apt-get update -q
     apt-get install -y -q "$@"
-    sed -i "s/^# *\(ja_JP.UTF-8 UTF-8\)/\1/" /etc/locale.gen
+    sed -i "s/^# *\(ja_JP.UTF-8 UTF-8\)/\1/; s/^# *\(en_US.UTF-8 UTF-8\)/\1/" /etc/locale.gen
     locale-gen
     cd /tmp && apt-get download -q "$(apt-cache depends linux-image-686 | sed -n "s/.*Depends: \(linux-image-[0-9].*\)/\1/p" | head -n 1)"
 ' _ "${packages[@]}" >"$work/packages.log" 2>&1 || { tail -n 30 "$work/packages.log" >&2; exit 1; }

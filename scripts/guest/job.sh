@@ -1,7 +1,7 @@
 #!/bin/bash
 # The guest's job, run as its first process from the share that the host mounted (scripts/guest/init
 # hands over to it). job.env in the share says what to do:
-#   MODE=prepare  make the 32-bit Wine prefix once, kept in the cached image
+#   MODE=prepare  make the beds' 32-bit Wine prefixes once, kept in the cached image (prepare.sh)
 #   MODE=run      run, against the shipped mirlka.exe, the scripted demo and the Wine suites built
 #                 for i686, in a copy of the host's tree at the host's own path
 # Everything it has to tell goes to share/out; whatever happens, the guest powers off at the end.
@@ -26,18 +26,12 @@ echo "mirlka-guest: the job starts ($MODE)"
 t0=$(date +%s)
 elapsed() { echo $(($(date +%s) - t0)); }
 
-# The prefix lives in the image under the bed kept here; a run moves it into the tree's bed.
+# The prefixes live in the image under the bed kept here; a run moves them into the tree's bed.
 kept=/var/lib/mirlka-bed
 
 prepare() {
     mkdir -p /opt/mirlka && tar -C /opt/mirlka -xf "$share/scripts.tar"
-    mkdir -p "$kept" && : >"$kept/wine32"
-    if timeout 900 /opt/mirlka/scripts/wine-env.sh ensure "$kept"; then
-        /opt/mirlka/scripts/wine-env.sh stop "$kept"
-        echo "prepared $(elapsed)" >>"$out/results"
-    fi
-    cp "$kept/wine-env/"*.log "$out/" 2>/dev/null
-    rm -rf "$kept/wine-env/lock" "$kept/wine-env/"*.log
+    bash "$share/prepare.sh" /opt/mirlka/scripts "$kept" && echo "prepared $(elapsed)" >>"$out/results"
     rm -rf /opt/mirlka
 }
 
@@ -51,8 +45,11 @@ demo() {
 
 run() {
     tar -C / -xf "$share/tree.tar"
-    mkdir -p "$ROOT/build/win32-wine/wine-env"
-    [ -d "$kept/wine-env/prefix" ] && mv "$kept/wine-env/prefix" "$ROOT/build/win32-wine/wine-env/"
+    local state
+    for state in "$kept"/wine-env*; do
+        mkdir -p "$ROOT/build/win32-wine/${state##*/}"
+        mv "$state/prefix" "$ROOT/build/win32-wine/${state##*/}/"
+    done
     echo "job: the tree is in place ($(elapsed) s)"
     cd "$ROOT" || return
     local t1 status

@@ -5,16 +5,12 @@
 #include "ui/win/about_box.h"
 #include "ui/win/shell_open.h"
 
-#include <shellapi.h>
-
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <functional>
 #include <mutex>
 #include <string>
 #include <thread>
-#include <vector>
 
 #include "driver/win/app_driver.h"
 #include "golden.h"
@@ -106,24 +102,20 @@ TEST_F(AboutBoxTest, ShowsTheWebSiteInABoldDescriptionCentredOverItsOwner) {
     EXPECT_EQ(GetObjectA(bold, 0, nullptr), 0) << "the bold font outlives the box";
 }
 
-// While a spy lives, every ShellExecuteA of this process (the program's code is linked in) is made
-// as ShellExecuteExA with the same arguments, and the shell's own answer, the process it started,
-// names the program however briefly it lives. That program is ended at once.
+// While a spy lives, this process's ShellExecuteA (the program's code is linked in) runs as
+// ShellExecuteExA with the same arguments, and the shell's own answer, the process it started,
+// names that program however briefly it lives; it is ended at once.
 class ShellSpy {
   public:
     ShellSpy() {
         const auto base = reinterpret_cast<BYTE*>(GetModuleHandleA(nullptr));
         const auto nt = reinterpret_cast<IMAGE_NT_HEADERS*>(
             base + reinterpret_cast<IMAGE_DOS_HEADER*>(base)->e_lfanew);
-        for (auto import = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(
-                 base +
-                 nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT].VirtualAddress);
-             import->Name && !slot_; ++import) {
-            for (auto thunk = reinterpret_cast<IMAGE_THUNK_DATA*>(base + import->FirstThunk);
-                 thunk->u1.Function && !slot_; ++thunk) {
-                if (thunk->u1.Function == reinterpret_cast<ULONG_PTR>(real_)) {
-                    slot_ = &thunk->u1.Function;
-                }
+        const auto& imports = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
+        for (auto dll = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(base + imports.VirtualAddress);
+             dll->Name; ++dll) {
+            for (auto slot = reinterpret_cast<ULONG_PTR*>(base + dll->FirstThunk); *slot; ++slot) {
+                slot_ = *slot == reinterpret_cast<ULONG_PTR>(real_) ? slot : slot_;
             }
         }
         started_.clear();
@@ -141,10 +133,8 @@ class ShellSpy {
 
   private:
     void Patch(ULONG_PTR to) {
-        DWORD was = 0;
-        ASSERT_TRUE(slot_ && VirtualProtect(slot_, sizeof *slot_, PAGE_READWRITE, &was));
-        *slot_ = to;
-        VirtualProtect(slot_, sizeof *slot_, was, &was);
+        ASSERT_NE(slot_, nullptr) << "this program imports no ShellExecuteA";
+        *slot_ = to;  // a MinGW program's import table is writable data
     }
     static HINSTANCE WINAPI Record(HWND owner, LPCSTR verb, LPCSTR file, LPCSTR parameters,
                                    LPCSTR folder, INT show) {
@@ -157,16 +147,15 @@ class ShellSpy {
         info.lpParameters = parameters;
         info.lpDirectory = folder;
         info.nShow = show;
-        ShellExecuteExA(&info);
         char path[MAX_PATH] = "(nothing)";
-        if (DWORD size = MAX_PATH; info.hProcess) {
+        if (DWORD size = MAX_PATH; ShellExecuteExA(&info) && info.hProcess) {
             QueryFullProcessImageNameA(info.hProcess, 0, path, &size);
             TerminateProcess(info.hProcess, 0);
             CloseHandle(info.hProcess);
         }
+        const std::string name = CharLowerA(path);
         const std::lock_guard lock(mutex_);
-        started_.push_back(
-            CharLowerA(std::strrchr(path, '\\') ? std::strrchr(path, '\\') + 1 : path));
+        started_.push_back(name.substr(name.rfind('\\') + 1));
         ReleaseSemaphore(called_, 1, nullptr);
         return info.hInstApp;
     }

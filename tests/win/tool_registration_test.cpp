@@ -113,11 +113,9 @@ TEST_F(ToolRegistration, WritesTheFourValuesWithTheShortPath) {
                                                           {"MenuText", text},
                                                           {"StatusBarText", text},
                                                           {"Type", std::string("Generic", 8)}}));
-    // Only the 32-bit view, the one the host reads, holds the entry. A 32-bit system has one
-    // view only: a 32-bit process there is no WOW64 process.
+    // Only the 32-bit view, the one the host reads, holds the entry; a 32-bit system has no other.
     BOOL wow64 = FALSE;
-    IsWow64Process(GetCurrentProcess(), &wow64);
-    if (sizeof(void*) == 8 || wow64) {
+    if (IsWow64Process(GetCurrentProcess(), &wow64) && (wow64 || sizeof(void*) == 8)) {
         EXPECT_FALSE(KeyExists(kEntry, KEY_WOW64_64KEY));
     }
 }
