@@ -4,7 +4,9 @@
 #   wine-env.sh run BUILD_DIR EXE [ARG…]  run a Windows program in it (used as CTest's emulator)
 #   wine-env.sh shell BUILD_DIR CMD [ARG…] run a Linux command with the bed's environment (DISPLAY, WINEPREFIX…)
 #   wine-env.sh stop BUILD_DIR            end the wineserver and the display that this bed started, by pid
-# MIRLKA_DISPLAY=:N uses that X display instead of starting a virtual one.
+# MIRLKA_DISPLAY=:N uses that X display instead of starting a virtual one. MIRLKA_PREFIX_SEED=DIR
+# keeps in DIR a copy of a new prefix as wineboot --init left it, and makes later new prefixes from
+# that copy (wineboot --init takes minutes under emulation).
 # MIRLKA_LANG (default ja_JP.UTF-8) is the bed's locale, which sets the ANSI code page (en_US.UTF-8
 # gives 1252, zh_CN.UTF-8 936); MIRLKA_DPI (default 96) its screen resolution, LogPixels (144 =
 # 150%, 192 = 200%). Each combination other than the defaults has a prefix, display and wineserver
@@ -68,8 +70,13 @@ init_prefix() {
     local marker=$WINEPREFIX/.mirlka-ready
     [ -f "$marker" ] && [ "$(cat "$marker")" = "$UI_FONT_FAMILY" ] && return
     rm -rf "$WINEPREFIX"
-    "$WINE" wineboot --init >"$state/wineboot.log" 2>&1
-    "$WINESERVER" -w
+    if [ -n "${MIRLKA_PREFIX_SEED:-}" ] && [ -d "$MIRLKA_PREFIX_SEED" ]; then
+        cp -a "$MIRLKA_PREFIX_SEED" "$WINEPREFIX"
+    else
+        "$WINE" wineboot --init >"$state/wineboot.log" 2>&1
+        "$WINESERVER" -w
+        [ -z "${MIRLKA_PREFIX_SEED:-}" ] || cp -a "$WINEPREFIX" "$MIRLKA_PREFIX_SEED"
+    fi
     # The loader called directly does not find Wine's own fonts: caption buttons need Marlett.
     cp /usr/share/wine/fonts/marlett.ttf "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
     # Outside Japanese, "MS Shell Dlg" is Tahoma, as on Windows.

@@ -56,6 +56,7 @@ run() {
     t1=$(date +%s)
     demo
     status=$?
+    echo "mirlka-guest: the demo ended with status $status"
     "$ROOT/scripts/wine-env.sh" stop build/win32-wine
     echo "demo $status $(($(date +%s) - t1))" >>"$out/results"
     t1=$(date +%s)

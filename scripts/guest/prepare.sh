@@ -8,6 +8,9 @@ kept=${2:?kept folder}
 rm -rf "$kept"
 mkdir -p "$kept"
 : >"$kept/wine32"
+# The first bed's new prefix seeds the others: wineboot --init under emulation takes minutes.
+export MIRLKA_PREFIX_SEED=/var/tmp/mirlka-seed
+rm -rf "$MIRLKA_PREFIX_SEED"
 for lang in ja_JP.UTF-8 en_US.UTF-8; do
     for dpi in 96 144 192; do
         export MIRLKA_LANG=$lang MIRLKA_DPI=$dpi
@@ -17,4 +20,4 @@ for lang in ja_JP.UTF-8 en_US.UTF-8; do
         echo "prepare: the prefix for $lang at $dpi DPI in $(($(date +%s) - t)) s"
     done
 done
-rm -f "$kept"/wine-env*/lock "$kept"/wine-env*/*.log
+rm -rf "$kept"/wine-env*/lock "$kept"/wine-env*/*.log "$MIRLKA_PREFIX_SEED"
