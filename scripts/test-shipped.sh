@@ -164,7 +164,7 @@ echo "ROOT=$(printf '%q' "$root")" >>"$share/job.env"
 # The tree at its own path, without object files and without the host's Wine beds.
 tar -C / -cf "$share/tree.tar" --exclude='*.obj' --exclude='*.o' --exclude='*.a' \
     --exclude="${root#/}/build/win32-wine/wine-env" \
-    "${root#/}/scripts" "${root#/}/tests/data" "${root#/}/docs/mirlka.html" \
+    "${root#/}/scripts" "${root#/}/tests" "${root#/}/docs/mirlka.html" \
     "${root#/}/CMakePresets.json" "${root#/}/CMakeLists.txt" \
     "${root#/}/build/win32/mirlka.exe" "${root#/}/build/win32-wine"
 tr=$SECONDS
