@@ -314,7 +314,7 @@ TEST_F(AppTest, TheWindowOpensWhereItWasSavedAndFileExitOrTheSessionsEndSaves) {
         SendMessageA(app.window(), WM_EXITSIZEMOVE, 0, 0);
         if (!session) {
             ASSERT_TRUE(app.ChooseMenuItem('f', 'x'));
-            ASSERT_EQ(WaitForSingleObject(app.process(), 10000), WAIT_OBJECT_0);
+            ASSERT_EQ(WaitForSingleObject(app.process(), 60000), WAIT_OBJECT_0);
         } else {
             DeleteToolKey();
             EXPECT_EQ(app.SendToWindow(WM_QUERYENDSESSION, 0), TRUE);
@@ -326,7 +326,7 @@ TEST_F(AppTest, TheWindowOpensWhereItWasSavedAndFileExitOrTheSessionsEndSaves) {
         }
         if (session && !closedAfter) {
             TerminateProcess(app.process(), 0);
-            ASSERT_EQ(WaitForSingleObject(app.process(), 10000), WAIT_OBJECT_0);
+            ASSERT_EQ(WaitForSingleObject(app.process(), 60000), WAIT_OBJECT_0);
         }
         EXPECT_EQ(copy.Settings(),
                   AppSetting(30, 40, 1) + "\r\n[Bass]\r\n7=7\r\n\r\n[LastState]\r\n2=4\r\n7=7\r\n");
@@ -499,7 +499,7 @@ TEST_F(AppTest, InputDuringARunStartsNoOtherRunAndACloseWaitsForItsEnd) {
     const RECT rect = WindowRect(app.window());
     ASSERT_TRUE(StartRun(app, host));
     SendMessageTimeoutA(app.window(), WM_CLOSE, 0, 0, SMTO_NORMAL, 1000, &ignored);
-    EXPECT_EQ(WaitForSingleObject(app.process(), 20000), WAIT_OBJECT_0);
+    EXPECT_EQ(WaitForSingleObject(app.process(), 60000), WAIT_OBJECT_0);
     EXPECT_EQ(host.Executes().size(), 6u);
     EXPECT_EQ(copy.Settings(),
               AppSetting(rect.left, rect.top, 1) + "\r\n[LastState]\r\n1=3\r\n2=4\r\n");
