@@ -102,9 +102,9 @@ TEST_F(AboutBoxTest, ShowsTheWebSiteInABoldDescriptionCentredOverItsOwner) {
     EXPECT_EQ(GetObjectA(bold, 0, nullptr), 0) << "the bold font outlives the box";
 }
 
-// While a spy lives, this process's ShellExecuteA (the program's code is linked in) runs as
-// ShellExecuteExA with the same arguments, and the shell's own answer, the process it started,
-// names that program however briefly it lives; it is ended at once.
+// While a spy lives, this process's ShellExecuteA and ShellExecuteW (the program's code is linked
+// in) run as ShellExecuteEx with the same arguments, and the shell's own answer, the process it
+// started, names that program however briefly it lives; it is ended at once.
 class ShellSpy {
   public:
     ShellSpy() {
@@ -115,13 +115,17 @@ class ShellSpy {
         for (auto dll = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(base + imports.VirtualAddress);
              dll->Name; ++dll) {
             for (auto slot = reinterpret_cast<ULONG_PTR*>(base + dll->FirstThunk); *slot; ++slot) {
-                slot_ = *slot == reinterpret_cast<ULONG_PTR>(real_) ? slot : slot_;
+                for (int i : {0, 1}) {
+                    slots_[i] = *slot == reinterpret_cast<ULONG_PTR>(real_[i]) ? slot : slots_[i];
+                }
             }
         }
         started_.clear();
-        Patch(reinterpret_cast<ULONG_PTR>(&Record));
+        Patch(reinterpret_cast<ULONG_PTR>(&RecordA), reinterpret_cast<ULONG_PTR>(&RecordW));
     }
-    ~ShellSpy() { Patch(reinterpret_cast<ULONG_PTR>(real_)); }
+    ~ShellSpy() {
+        Patch(reinterpret_cast<ULONG_PTR>(real_[0]), reinterpret_cast<ULONG_PTR>(real_[1]));
+    }
 
     // The started programs' file names, lower case, once `count` calls came or after `ms`.
     std::vector<std::string> Started(std::size_t count, DWORD ms) {
@@ -132,15 +136,18 @@ class ShellSpy {
     }
 
   private:
-    void Patch(ULONG_PTR to) {
-        ASSERT_NE(slot_, nullptr) << "this program imports no ShellExecuteA";
-        *slot_ = to;  // a MinGW program's import table is writable data
+    // A MinGW program's import table is writable data; a function it does not import stays as is.
+    void Patch(ULONG_PTR a, ULONG_PTR w) {
+        ASSERT_TRUE(slots_[0] || slots_[1]) << "this program imports no ShellExecute";
+        slots_[0] && (*slots_[0] = a);
+        slots_[1] && (*slots_[1] = w);
     }
-    static HINSTANCE WINAPI Record(HWND owner, LPCSTR verb, LPCSTR file, LPCSTR parameters,
-                                   LPCSTR folder, INT show) {
-        SHELLEXECUTEINFOA info{};
+    template <typename Info, typename Text>
+    static HINSTANCE Record(BOOL(WINAPI* execute)(Info*), HWND owner, Text verb, Text file,
+                            Text parameters, Text folder, INT show) {
+        Info info{};
         info.cbSize = sizeof info;
-        info.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_FLAG_NO_UI;  // as ShellExecuteA asks
+        info.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_FLAG_NO_UI;  // as ShellExecute asks
         info.hwnd = owner;
         info.lpVerb = verb;
         info.lpFile = file;
@@ -148,7 +155,7 @@ class ShellSpy {
         info.lpDirectory = folder;
         info.nShow = show;
         char path[MAX_PATH] = "(nothing)";
-        if (DWORD size = MAX_PATH; ShellExecuteExA(&info) && info.hProcess) {
+        if (DWORD size = MAX_PATH; execute(&info) && info.hProcess) {
             QueryFullProcessImageNameA(info.hProcess, 0, path, &size);
             TerminateProcess(info.hProcess, 0);
             CloseHandle(info.hProcess);
@@ -159,9 +166,19 @@ class ShellSpy {
         ReleaseSemaphore(called_, 1, nullptr);
         return info.hInstApp;
     }
+    static HINSTANCE WINAPI RecordA(HWND owner, LPCSTR verb, LPCSTR file, LPCSTR parameters,
+                                    LPCSTR folder, INT show) {
+        return Record(&ShellExecuteExA, owner, verb, file, parameters, folder, show);
+    }
+    static HINSTANCE WINAPI RecordW(HWND owner, LPCWSTR verb, LPCWSTR file, LPCWSTR parameters,
+                                    LPCWSTR folder, INT show) {
+        return Record(&ShellExecuteExW, owner, verb, file, parameters, folder, show);
+    }
 
-    FARPROC real_ = GetProcAddress(GetModuleHandleA("shell32.dll"), "ShellExecuteA");
-    ULONG_PTR* slot_ = nullptr;
+    const HMODULE shell_ = GetModuleHandleA("shell32.dll");
+    const FARPROC real_[2] = {GetProcAddress(shell_, "ShellExecuteA"),
+                              GetProcAddress(shell_, "ShellExecuteW")};
+    ULONG_PTR* slots_[2] = {};
     static inline std::mutex mutex_;
     static inline std::vector<std::string> started_;
     static inline HANDLE called_ = CreateSemaphoreA(nullptr, 0, 100, nullptr);
