@@ -6,7 +6,7 @@
 #   wine-env.sh stop BUILD_DIR            end the wineserver and the display that this bed started, by pid
 # MIRLKA_DISPLAY=:N uses that X display instead of starting a virtual one. MIRLKA_PREFIX_SEED=DIR
 # keeps in DIR a copy of a new prefix as wineboot --init left it, and makes later new prefixes from
-# that copy (wineboot --init takes minutes under emulation).
+# that copy, as hard links (wineboot --init takes minutes under emulation).
 # MIRLKA_LANG (default ja_JP.UTF-8) is the bed's locale, which sets the ANSI code page (en_US.UTF-8
 # gives 1252, zh_CN.UTF-8 936); MIRLKA_DPI (default 96) its screen resolution, LogPixels (144 =
 # 150%, 192 = 200%). Each combination other than the defaults has a prefix, display and wineserver
@@ -71,7 +71,8 @@ init_prefix() {
     [ -f "$marker" ] && [ "$(cat "$marker")" = "$UI_FONT_FAMILY" ] && return
     rm -rf "$WINEPREFIX"
     if [ -n "${MIRLKA_PREFIX_SEED:-}" ] && [ -d "$MIRLKA_PREFIX_SEED" ]; then
-        cp -a "$MIRLKA_PREFIX_SEED" "$WINEPREFIX"
+        # Hard links: Wine replaces a registry file by renaming a new one over it.
+        cp -al "$MIRLKA_PREFIX_SEED" "$WINEPREFIX"
     else
         "$WINE" wineboot --init >"$state/wineboot.log" 2>&1
         "$WINESERVER" -w
