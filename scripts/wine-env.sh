@@ -71,8 +71,11 @@ init_prefix() {
     [ -f "$marker" ] && [ "$(cat "$marker")" = "$UI_FONT_FAMILY" ] && return
     rm -rf "$WINEPREFIX"
     if [ -n "${MIRLKA_PREFIX_SEED:-}" ] && [ -d "$MIRLKA_PREFIX_SEED" ]; then
-        # Hard links: Wine replaces a registry file by renaming a new one over it.
+        # Hard links, but for the files that Wine rewrites in place: the registry and the .ini files.
         cp -al "$MIRLKA_PREFIX_SEED" "$WINEPREFIX"
+        (cd "$MIRLKA_PREFIX_SEED" && for f in *.reg .update-timestamp drive_c/windows/*.ini; do
+            [ ! -f "$f" ] || cp --remove-destination "$f" "$WINEPREFIX/$f"
+        done)
     else
         "$WINE" wineboot --init >"$state/wineboot.log" 2>&1
         "$WINESERVER" -w
