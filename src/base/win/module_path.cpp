@@ -23,4 +23,13 @@ std::wstring FileBesideModule(HINSTANCE module, std::wstring_view fileName) {
     return PathBesideModule(modulePath, fileName).value_or(L"");
 }
 
+std::wstring FileInSystemFolder(UINT(WINAPI* getFolder)(LPWSTR, UINT), std::wstring_view fileName) {
+    wchar_t folder[kMaxPath];
+    const UINT length = getFolder(folder, kMaxPath);
+    if (length == 0 || length >= kMaxPath) {
+        return {};
+    }
+    return std::wstring(folder, length).append(L"\\").append(fileName);
+}
+
 }  // namespace mirlka

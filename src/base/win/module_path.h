@@ -16,4 +16,9 @@ std::wstring ModulePath(HINSTANCE module);
 // `fileName` in the folder of `module`'s file; empty when that path cannot be had whole.
 std::wstring FileBesideModule(HINSTANCE module, std::wstring_view fileName);
 
+// `fileName` in a folder of the system's, as `getFolder` (GetSystemDirectoryW,
+// GetWindowsDirectoryW) names it: a full path, so that no search finds another copy first. Empty
+// when the folder cannot be had.
+std::wstring FileInSystemFolder(UINT(WINAPI* getFolder)(LPWSTR, UINT), std::wstring_view fileName);
+
 }  // namespace mirlka

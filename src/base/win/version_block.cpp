@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "base/win/module_path.h"
+
 namespace mirlka {
 namespace {
 
@@ -11,12 +13,8 @@ using QueryFunction = BOOL(WINAPI*)(LPCVOID, LPCWSTR, LPVOID*, PUINT);
 
 // The system folder's version.dll, by its full path; null when that path cannot be had.
 HMODULE LoadSystemVersionDll() {
-    wchar_t folder[MAX_PATH];
-    const UINT length = GetSystemDirectoryW(folder, MAX_PATH);
-    if (length == 0 || length >= MAX_PATH) {
-        return nullptr;
-    }
-    return LoadLibraryW((std::wstring(folder, length) + L"\\version.dll").c_str());
+    const std::wstring path = FileInSystemFolder(GetSystemDirectoryW, L"version.dll");
+    return path.empty() ? nullptr : LoadLibraryW(path.c_str());
 }
 
 }  // namespace

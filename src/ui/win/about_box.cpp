@@ -101,12 +101,10 @@ void OpenWebSite(HWND dialog) {
 // folder: a bare name is looked for in the current and the program's folder first.
 void ShowExecutableInExplorer(HWND dialog) {
     const std::wstring exePath = ModulePath(WindowModule(dialog));
-    wchar_t windows[MAX_PATH];
-    const UINT length = GetWindowsDirectoryW(windows, MAX_PATH);
-    if (exePath.empty() || length == 0 || length >= MAX_PATH) {
+    const std::wstring explorer = FileInSystemFolder(GetWindowsDirectoryW, L"explorer.exe");
+    if (exePath.empty() || explorer.empty()) {
         return;
     }
-    const std::wstring explorer = std::wstring(windows, length) + L"\\explorer.exe";
     ShellExecuteW(dialog, nullptr, explorer.c_str(), ExplorerSelectArgument(exePath).c_str(),
                   nullptr, SW_SHOWNORMAL);
 }
