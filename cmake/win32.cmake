@@ -7,11 +7,16 @@ if(CMAKE_SIZEOF_VOID_P EQUAL 8)
 else()
     set(MIRLKA_MANIFEST_ARCH x86)
 endif()
+# The version is the project's: the resource script's version block and the manifest take it from
+# there. Users know it as major.minor with two digits of minor ("1.01").
+string(REGEX REPLACE "^([0-9])$" "0\\1" minor_2 "${PROJECT_VERSION_MINOR}")
+set(MIRLKA_SHORT_VERSION ${PROJECT_VERSION_MAJOR}.${minor_2})
 configure_file(${CMAKE_SOURCE_DIR}/src/res/mirlka.manifest.in ${CMAKE_BINARY_DIR}/res/mirlka.manifest
     @ONLY)
+configure_file(${CMAKE_SOURCE_DIR}/src/res/version.h.in ${CMAKE_BINARY_DIR}/res/version.h @ONLY)
 set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -c 65001 -I ${CMAKE_BINARY_DIR}/res")
 set_source_files_properties(${CMAKE_SOURCE_DIR}/src/res/mirlka.rc
-    PROPERTIES OBJECT_DEPENDS ${CMAKE_BINARY_DIR}/res/mirlka.manifest)
+    PROPERTIES OBJECT_DEPENDS "${CMAKE_BINARY_DIR}/res/mirlka.manifest;${CMAKE_BINARY_DIR}/res/version.h")
 
 set(WINE_ENV ${CMAKE_SOURCE_DIR}/scripts/wine-env.sh)
 # One program path, not a list: test discovery does not split an emulator list.
@@ -79,8 +84,8 @@ if(CMAKE_SIZEOF_VOID_P EQUAL 4)
             DESTINATION .)
     set(CPACK_GENERATOR ZIP)
     set(CPACK_PACKAGE_NAME mirlka)
-    set(CPACK_PACKAGE_VERSION 1.01)
-    set(CPACK_PACKAGE_FILE_NAME mirlka-1.01)
+    set(CPACK_PACKAGE_VERSION ${MIRLKA_SHORT_VERSION})
+    set(CPACK_PACKAGE_FILE_NAME mirlka-${MIRLKA_SHORT_VERSION})
     set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY OFF)
     include(CPack)
 endif()
