@@ -84,6 +84,15 @@ add_test(NAME chinese_bed_stop COMMAND ${CHINESE_BED} stop ${CMAKE_BINARY_DIR})
 set_tests_properties(chinese_bed_stop PROPERTIES FIXTURES_CLEANUP chinese_bed)
 set_tests_properties(chinese_folders PROPERTIES FIXTURES_REQUIRED chinese_bed)
 
+# The about box at 150%, in a bed of that resolution, which the Japanese labels' check shares.
+set(DPI144_BED env MIRLKA_DPI=144 ${WINE_ENV})
+add_test(NAME about_box_at_144_dpi COMMAND ${DPI144_BED} run ${CMAKE_BINARY_DIR}
+    $<TARGET_FILE:mirlka_win_tests> --gtest_filter=AboutBoxTest.ShowsTheWebSiteInABoldDescriptionCentredOverItsOwner)
+add_test(NAME dpi144_bed_stop COMMAND ${DPI144_BED} stop ${CMAKE_BINARY_DIR})
+set_tests_properties(dpi144_bed_stop PROPERTIES FIXTURES_CLEANUP dpi144_bed)
+set_tests_properties(about_box_at_144_dpi PROPERTIES FIXTURES_REQUIRED dpi144_bed
+    RESOURCE_LOCK ja_JP_144_bed)
+
 # Every label, button text and column title of the main window and the about box fits its control
 # in both languages at 100, 150 and 200% (tools/fontfit in a bed of that locale and resolution).
 foreach(language ja_JP en_US)
@@ -93,6 +102,7 @@ foreach(language ja_JP en_US)
     endforeach()
 endforeach()
 set_tests_properties(labels_fit_ja_JP_96 PROPERTIES FIXTURES_REQUIRED wine_bed)
+set_tests_properties(labels_fit_ja_JP_144 PROPERTIES RESOURCE_LOCK ja_JP_144_bed)
 set_tests_properties(labels_fit_en_US_96 PROPERTIES FIXTURES_REQUIRED english_bed)
 
 # Execute of 256 tracks against the simulator next to a bare DDEML loop (a benchmark, not a test):

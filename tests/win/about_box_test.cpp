@@ -85,9 +85,12 @@ TEST_F(AboutBoxTest, ShowsTheWebSiteInABoldDescriptionCentredOverItsOwner) {
         wchar_t path[MAX_PATH] = L"";
         GetDlgItemTextW(dialog, 1005, path, MAX_PATH);
         EXPECT_EQ(path, program_.copy().ExePath());
-        // The dialog's own font, 14 high and bold.
+        // The dialog's own font, bold and 14 pixels high at 96 DPI, in proportion at others: the
+        // program is DPI-aware, so nothing stretches it for the system.
         const LOGFONTA font = FontOf(dialog), description = FontOf(GetDlgItem(dialog, 134));
-        EXPECT_EQ(description.lfHeight, 14);
+        const HDC screen = GetDC(nullptr);
+        EXPECT_EQ(description.lfHeight, MulDiv(14, GetDeviceCaps(screen, LOGPIXELSY), 96));
+        ReleaseDC(nullptr, screen);
         EXPECT_EQ(description.lfWeight, FW_BOLD);
         EXPECT_NE(font.lfWeight, FW_BOLD);
         EXPECT_STREQ(description.lfFaceName, font.lfFaceName);
