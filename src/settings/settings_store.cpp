@@ -16,15 +16,6 @@ bool SplitSettingLine(std::string_view line, std::string_view& key, std::string_
     return true;
 }
 
-SectionLines& SectionLines::operator=(std::initializer_list<std::string_view> lines) {
-    text_.clear();
-    ends_.clear();
-    for (const std::string_view line : lines) {
-        push_back(line);
-    }
-    return *this;
-}
-
 void SectionLines::reserve(std::size_t lines, std::size_t bytes) {
     ends_.reserve(lines);
     text_.reserve(bytes);

@@ -5,7 +5,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <initializer_list>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -38,10 +37,6 @@ class SectionLines {
     };
     using value_type = std::string_view;
 
-    SectionLines() = default;
-    SectionLines(std::initializer_list<std::string_view> lines) { *this = lines; }
-    SectionLines& operator=(std::initializer_list<std::string_view> lines);
-
     std::size_t size() const { return ends_.size(); }
     bool empty() const { return ends_.empty(); }
     std::string_view operator[](std::size_t i) const {
@@ -54,8 +49,6 @@ class SectionLines {
     void reserve(std::size_t lines, std::size_t bytes);
     void push_back(std::string_view line);
     void Replace(std::size_t i, std::string_view line);  // same position, new text
-
-    bool operator==(const SectionLines&) const = default;
 
   private:
     std::string text_;  // every line, back to back

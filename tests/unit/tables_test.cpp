@@ -12,6 +12,7 @@
 #include "host/tool_entry.h"
 #include "settings/settings_store.h"
 #include "ui/centering.h"
+#include "ui/explorer_argument.h"
 #include "ui/message_text.h"
 
 namespace mirlka {
@@ -65,7 +66,11 @@ TEST(CoreTables, EveryRowGivesItsListedResult) {
         {"centering.txt", Centred},
         {"paths-beside-module.txt",
          [](const Fields& c) {
-             return PathBesideModule(c[1], c[2], test::LeadBytesOf(c[0])).value_or("(none)");
+             const auto wide = [](const std::string& ascii) {
+                 return std::wstring(ascii.begin(), ascii.end());
+             };
+             const auto path = PathBesideModule(wide(c[0]), wide(c[1]));
+             return path ? std::string(path->begin(), path->end()) : "(none)";
          }},
         {"settings-reading.txt",
          [](const Fields& c) { return RenderSettings(ParseSettings(c[1])); }},

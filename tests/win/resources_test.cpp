@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "res/resource.h"
+#include "ui/win/language_resources.h"
 #include "ui/win/res_string.h"
-#include "ui/win/ui_language.h"
 #include "win/test_support.h"
 
 namespace {

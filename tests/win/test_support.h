@@ -10,6 +10,7 @@
 #include <string_view>
 #include <type_traits>
 
+#include "base/win/code_page.h"
 #include "driver/win/process.h"
 #include "golden.h"
 
@@ -23,11 +24,7 @@ inline std::string ToAnsi(std::string_view utf8) {
     wide.resize(static_cast<std::size_t>(
         MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), wide.data(),
                             static_cast<int>(wide.size()))));
-    std::string ansi(wide.size() * 2, '\0');
-    ansi.resize(static_cast<std::size_t>(
-        WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), ansi.data(),
-                            static_cast<int>(ansi.size()), nullptr, nullptr)));
-    return ansi;
+    return AnsiText(wide);
 }
 
 // The text of `key` in the data file `name`, as the program sees it.

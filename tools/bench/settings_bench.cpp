@@ -34,7 +34,10 @@ double Median(int repetitions, Fn&& fn) {
 
 std::string MakeFile(int presets, int rows) {
     std::vector<SettingsSection> sections;
-    sections.push_back({"AppSetting", {"Left=120", "Top=80", "AddCakewalkTool=1"}});
+    sections.push_back({"AppSetting", {}});
+    for (const char* line : {"Left=120", "Top=80", "AddCakewalkTool=1"}) {
+        sections.back().lines.push_back(line);
+    }
     for (int p = 0; p < presets; ++p) {
         SettingsSection section{"Preset " + WriteDecimal(p), {}};
         for (int r = 1; r <= rows; ++r) {

@@ -18,7 +18,9 @@
 
 #include "app/win/track_list.h"
 #include "res/resource.h"
+#include "ui/win/language_resources.h"
 #include "ui/win/res_string.h"
+#include "ui/win/system_dpi.h"
 #include "ui/win/ui_language.h"
 
 namespace {

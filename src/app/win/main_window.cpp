@@ -18,6 +18,8 @@
 #include "settings/settings_store.h"
 #include "settings/win/preset_controls.h"
 #include "ui/win/about_box.h"
+#include "ui/win/combo_item.h"
+#include "ui/win/language_resources.h"
 #include "ui/win/res_string.h"
 #include "ui/win/shell_open.h"
 #include "ui/win/ui_language.h"
@@ -69,10 +71,8 @@ OwnedMenu BuildChannelMenu(HWND combo) {
     OwnedMenu menu(CreatePopupMenu());
     const auto count = static_cast<int>(SendMessageA(combo, CB_GETCOUNT, 0, 0));
     for (int choice = 0; choice < count; ++choice) {
-        std::string text(static_cast<std::size_t>(SendMessageA(combo, CB_GETLBTEXTLEN, choice, 0)),
-                         '\0');
-        SendMessageA(combo, CB_GETLBTEXT, choice, reinterpret_cast<LPARAM>(text.data()));
-        AppendMenuA(menu.get(), MF_STRING, IDM_CHANNEL_NONE + choice, text.c_str());
+        AppendMenuA(menu.get(), MF_STRING, IDM_CHANNEL_NONE + choice,
+                    ComboItemText(combo, choice).c_str());
         if (choice == 0) {
             AppendMenuA(menu.get(), MF_SEPARATOR, 0, nullptr);
         }

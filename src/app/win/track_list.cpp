@@ -8,7 +8,7 @@
 #include "base/win/focus.h"
 #include "res/resource.h"
 #include "ui/win/res_string.h"
-#include "ui/win/ui_language.h"
+#include "ui/win/system_dpi.h"
 
 namespace mirlka {
 namespace {

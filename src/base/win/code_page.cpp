@@ -6,20 +6,33 @@ bool IsSystemLeadByte(unsigned char byte) {
     return IsDBCSLeadByte(byte) != FALSE;
 }
 
-std::optional<std::string> ExactAnsiText(std::wstring_view text) {
-    if (text.empty()) {
-        return std::string();
-    }
+namespace {
+
+// `text` through the ANSI code page; `lost`, when given, tells whether a character had no form.
+std::string ToAnsiCodePage(std::wstring_view text, DWORD flags, BOOL* lost) {
     const int units = static_cast<int>(text.size());
+    const int size = text.empty() ? 0
+                                  : WideCharToMultiByte(CP_ACP, flags, text.data(), units, nullptr,
+                                                        0, nullptr, lost);
+    std::string ansi(static_cast<std::size_t>(size > 0 ? size : 0), '\0');
+    if (!ansi.empty()) {
+        WideCharToMultiByte(CP_ACP, flags, text.data(), units, ansi.data(), size, nullptr, nullptr);
+    }
+    return ansi;
+}
+
+}  // namespace
+
+std::string AnsiText(std::wstring_view text) {
+    return ToAnsiCodePage(text, 0, nullptr);
+}
+
+std::optional<std::string> ExactAnsiText(std::wstring_view text) {
     BOOL lost = FALSE;
-    const int size = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text.data(), units, nullptr,
-                                         0, nullptr, &lost);
-    if (size <= 0 || lost) {
+    std::string ansi = ToAnsiCodePage(text, WC_NO_BEST_FIT_CHARS, &lost);
+    if (lost || ansi.empty() != text.empty()) {
         return std::nullopt;
     }
-    std::string ansi(static_cast<std::size_t>(size), '\0');
-    WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text.data(), units, ansi.data(), size,
-                        nullptr, nullptr);
     return ansi;
 }
 

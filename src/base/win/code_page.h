@@ -14,6 +14,10 @@ namespace mirlka {
 // Western one.
 bool IsSystemLeadByte(unsigned char byte);
 
+// `text` in the ANSI code page as the system's A functions give it: a character that has no form
+// there becomes "?" or a look-alike.
+std::string AnsiText(std::wstring_view text);
+
 // `text` in the ANSI code page, or nothing when some character of it has no form there (the system
 // would put "?" or a look-alike in its place).
 std::optional<std::string> ExactAnsiText(std::wstring_view text);

@@ -27,11 +27,4 @@ using OwnedGlobal = Owned<HGLOBAL, GlobalFree>;
 using OwnedLocal = Owned<HLOCAL, LocalFree>;
 using OwnedLibrary = Owned<HMODULE, FreeLibrary>;
 
-// A function of a loaded library, or nullptr; going through void(*)() keeps the conversion from
-// FARPROC free of cast warnings.
-template <typename Fn>
-Fn LookUpFunction(HMODULE library, const char* name) {
-    return reinterpret_cast<Fn>(reinterpret_cast<void (*)()>(GetProcAddress(library, name)));
-}
-
 }  // namespace mirlka

@@ -2,7 +2,9 @@
 
 #include <string>
 
+#include "base/win/library_function.h"
 #include "base/win/module_path.h"
+#include "base/win/owned.h"
 
 namespace mirlka {
 namespace {

@@ -3,6 +3,7 @@
 #include <optional>
 #include <string>
 
+#include "base/win/window_module.h"
 #include "host/execute_batch.h"
 #include "host/win/dde_transport.h"
 #include "res/resource.h"

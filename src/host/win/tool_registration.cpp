@@ -4,6 +4,7 @@
 
 #include "base/paths.h"
 #include "base/win/code_page.h"
+#include "base/win/library_function.h"
 #include "base/win/module_path.h"
 #include "base/win/owned.h"
 #include "host/tool_entry.h"

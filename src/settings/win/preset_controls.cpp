@@ -5,6 +5,7 @@
 #include "base/win/focus.h"
 #include "res/resource.h"
 #include "settings/presets.h"
+#include "ui/win/combo_item.h"
 #include "ui/win/message_box.h"
 
 namespace mirlka {
@@ -78,15 +79,7 @@ void SelectPreset(const PresetControls& controls, const SettingsStore& store, Tr
     if (!chosen) {
         return;
     }
-    const LRESULT length = SendMessageA(controls.combo, CB_GETLBTEXTLEN, index, 0);
-    if (length == CB_ERR) {
-        return;
-    }
-    std::string name(static_cast<std::size_t>(length) + 1, '\0');
-    const LRESULT copied =
-        SendMessageA(controls.combo, CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(name.data()));
-    name.resize(copied == CB_ERR ? 0 : static_cast<std::size_t>(copied));
-    LoadTableFromSection(store, table, name);
+    LoadTableFromSection(store, table, ComboItemText(controls.combo, static_cast<int>(index)));
 }
 
 }  // namespace mirlka

@@ -4,14 +4,17 @@
 
 #include <string>
 
-#include "base/paths.h"
 #include "base/win/module_path.h"
 #include "base/win/owned.h"
 #include "base/win/version_block.h"
+#include "base/win/window_module.h"
 #include "res/resource.h"
+#include "ui/explorer_argument.h"
+#include "ui/win/language_resources.h"
 #include "ui/win/message_box.h"
 #include "ui/win/res_string.h"
 #include "ui/win/shell_open.h"
+#include "ui/win/system_dpi.h"
 #include "ui/win/ui_language.h"
 
 namespace mirlka {

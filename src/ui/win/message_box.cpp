@@ -1,6 +1,8 @@
 #include "ui/win/message_box.h"
 
+#include "base/win/library_function.h"
 #include "base/win/owned.h"
+#include "base/win/window_module.h"
 #include "res/resource.h"
 #include "ui/centering.h"
 #include "ui/message_text.h"

@@ -17,7 +17,4 @@ std::string ResString(UINT id, HINSTANCE module);
 // Entry `id` in `language` as it is stored, in UTF-16; empty when missing.
 std::wstring ResStringIn(LANGID language, UINT id, HINSTANCE module);
 
-// The module whose string table serves a window: the instance the window was created with.
-HINSTANCE WindowModule(HWND window);
-
 }  // namespace mirlka

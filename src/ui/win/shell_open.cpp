@@ -4,6 +4,7 @@
 
 #include "base/paths.h"
 #include "base/win/module_path.h"
+#include "base/win/window_module.h"
 #include "ui/win/message_box.h"
 #include "ui/win/res_string.h"
 
