@@ -103,7 +103,6 @@ class SettingsStore {
     void SetValue(std::string_view section, std::string_view key, std::string_view value);
 
     const std::vector<SettingsSection>& Sections() const { return sections_; }
-    const NativePath& path() const { return path_; }
 
   private:
     LeadByteFn isLeadByte_;
