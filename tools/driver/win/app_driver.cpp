@@ -82,18 +82,7 @@ AppCopy::AppCopy(const std::optional<std::string>& settings, const char* exeName
 }
 
 std::optional<std::string> AppCopy::Settings() const {
-    HANDLE file = CreateFileW(SettingsPath().c_str(), GENERIC_READ,
-                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
-        return std::nullopt;
-    }
-    std::string bytes(GetFileSize(file, nullptr), '\0');
-    DWORD read = 0;
-    ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr);
-    CloseHandle(file);
-    bytes.resize(read);
-    return bytes;
+    return ReadFileBytes(SettingsPath());
 }
 
 std::optional<DWORD> App::RunToEnd(const AppCopy& copy, DWORD timeoutMs) {

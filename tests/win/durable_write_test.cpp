@@ -1,0 +1,34 @@
+// The durable write that keeps mirlka.ini and a CAL program file whole.
+#include <gtest/gtest.h>
+
+#include "base/win/durable_write.h"
+#include "win/test_support.h"
+
+namespace mirlka::test {
+namespace {
+
+BOOL WINAPI FailingWrite(HANDLE, LPCVOID, DWORD, LPDWORD written, LPOVERLAPPED) {
+    *written = 0;
+    SetLastError(ERROR_DISK_FULL);
+    return FALSE;
+}
+
+// The disk fills up half way: half the bytes reach the file and the call succeeds.
+BOOL WINAPI ShortWrite(HANDLE file, LPCVOID bytes, DWORD size, LPDWORD written, LPOVERLAPPED) {
+    return WriteFile(file, bytes, size / 2, written, nullptr);
+}
+
+// A write that fails or comes up short leaves the old file byte for byte and nothing beside it.
+TEST(DurableWrite, AFailedOrShortWriteKeepsTheOldFile) {
+    const TempFolder folder("mirlka-write");
+    const std::wstring target = Wide(folder / "mirlka.ini");
+    ASSERT_EQ(WriteFileDurably(target, "[Old]\r\n1=3\r\n"), 0u);
+    for (WriteFileFn write : {FailingWrite, ShortWrite}) {
+        EXPECT_EQ(WriteFileDurably(target, "[New]\r\n1=4\r\n", write), DWORD{ERROR_DISK_FULL});
+        EXPECT_EQ(ReadFileBytes(target), "[Old]\r\n1=3\r\n");
+        EXPECT_FALSE(ReadFileBytes(target + L".tmp"));
+    }
+}
+
+}  // namespace
+}  // namespace mirlka::test
