@@ -237,6 +237,20 @@ bool App::ChooseMenuItem(char menuKey, char itemKey) const {
     return opened;
 }
 
+HWND App::SaveCalProgramAs(const std::wstring& name) const {
+    ChooseMenuItem('f', 's');
+    HWND dialog = nullptr;
+    GUITHREADINFO info{sizeof info, 0, {}, {}, {}, {}, {}, {}, {}};
+    WaitFor([&] {  // once the name field has the focus
+        dialog = VisibleWindowOf(processId(), "#32770");
+        return dialog && GetGUIThreadInfo(GetWindowThreadProcessId(dialog, nullptr), &info) &&
+               GetAncestor(info.hwndFocus, GA_ROOT) == dialog;
+    });
+    SendMessageW(info.hwndFocus, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(name.c_str()));
+    PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+    return dialog;
+}
+
 void App::Click(int id) const {
     Send(Control(id), BM_CLICK, 0, 0);
 }
