@@ -31,10 +31,12 @@ target_compile_definitions(mirlka_core PUBLIC WINVER=0x0501 _WIN32_WINNT=0x0501 
 target_link_options(mirlka_core PUBLIC ${MIRLKA_STATIC_LINK})
 
 file(GLOB MIRLKA_SHELL_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/*/win/*.cpp)
-list(FILTER MIRLKA_SHELL_SOURCES EXCLUDE REGEX "/(winmain|fatal_errors|settings_file_win)\\.cpp$")
-# The core's one link-time seam: the settings file read and replaced by the system's W functions.
-target_sources(mirlka_core PRIVATE ${CMAKE_SOURCE_DIR}/src/settings/win/settings_file_win.cpp)
-set(MIRLKA_SYSTEM_LIBS comctl32 shell32 user32 gdi32 kernel32 advapi32)
+list(FILTER MIRLKA_SHELL_SOURCES EXCLUDE REGEX "/(winmain|fatal_errors|settings_file_win|durable_write)\\.cpp$")
+# The core's one link-time seam: the settings file read and replaced by the system's W functions,
+# through the durable write that the CAL program file shares.
+target_sources(mirlka_core PRIVATE ${CMAKE_SOURCE_DIR}/src/settings/win/settings_file_win.cpp
+    ${CMAKE_SOURCE_DIR}/src/base/win/durable_write.cpp)
+set(MIRLKA_SYSTEM_LIBS comctl32 comdlg32 shell32 user32 gdi32 kernel32 advapi32)
 
 add_library(mirlka_shell STATIC ${MIRLKA_SHELL_SOURCES})
 target_link_libraries(mirlka_shell PUBLIC mirlka_core ${MIRLKA_SYSTEM_LIBS})

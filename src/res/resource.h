@@ -39,6 +39,7 @@
 #define IDM_ABOUT 40020
 #define IDM_MANUAL 40021
 #define IDM_REGISTER_TOOL 40022
+#define IDM_SAVE_CAL_PROGRAM 40027
 
 // The string table.
 #define IDS_WEB_SITE 2
@@ -73,3 +74,5 @@
 #define IDS_TOOL_DISPLAY_NAME 151
 // Sent, but the host stayed connected and silent long after the last expression.
 #define IDS_HOST_NOT_CONFIRMED 152
+// The file types of the Save As dialog of a CAL program: name and pattern, each ended by "|".
+#define IDS_CAL_PROGRAM_FILTER 153

@@ -9,6 +9,7 @@
 #include "base/paths.h"
 #include "golden.h"
 #include "host/cal_batch.h"
+#include "host/cal_program.h"
 #include "host/tool_entry.h"
 #include "settings/settings_store.h"
 #include "ui/centering.h"
@@ -75,6 +76,12 @@ TEST(CoreTables, EveryRowGivesItsListedResult) {
         {"settings-reading.txt",
          [](const Fields& c) { return RenderSettings(ParseSettings(c[1])); }},
         {"cal-expressions.txt", Expression},
+        {"cal-programs.txt",
+         [](const Fields& c) {
+             ArrayTrackTable table;
+             test::SetEntries(table, c[0], 1);
+             return BuildCalProgram(table, "Mirelka 1.1");
+         }},
     });
     // A comma in a folder's name would end an unquoted path.
     EXPECT_EQ(ExplorerSelectArgument(L"C:\\a, b\\x.exe"), L"/e, /select, \"C:\\a, b\\x.exe\"");

@@ -45,9 +45,14 @@ class Parser {
   private:
     static bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
 
+    // Blanks, and comments from ';' to the end of their line, as in a CAL program file.
     void SkipBlanks() {
-        while (pos_ < text_.size() && IsBlank(text_[pos_])) {
-            ++pos_;
+        while (pos_ < text_.size() && (IsBlank(text_[pos_]) || text_[pos_] == ';')) {
+            if (text_[pos_] == ';') {
+                pos_ = std::min(text_.find('\n', pos_), text_.size());
+            } else {
+                ++pos_;
+            }
         }
     }
 

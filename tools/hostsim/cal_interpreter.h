@@ -2,7 +2,8 @@
 // simulator's song. Anything outside that part is refused, so a fault in the tool's texts shows
 // up as a refused expression instead of being silently reinterpreted.
 //
-// Accepted forms (integers may be negative; names are case-sensitive):
+// Accepted forms (integers may be negative; names are case-sensitive; ';' starts a comment that
+// runs to the end of its line, and line breaks are blanks, so a program file reads as one text):
 //   (do form...)
 //   (= From Now)  (= Thru Now)
 //   (TrackSelect state track)     state 0 or 1; track -1 means every track
@@ -34,7 +35,8 @@ struct CalResult {
     std::string error;  // short reason when !ok
 };
 
-// Runs one narrow CAL text; a single trailing NUL, as a DDE execute carries it, is ignored.
+// Runs one narrow CAL text, an execute's or a program file's; a single trailing NUL, as a DDE
+// execute carries it, is ignored.
 CalResult ExecuteCal(std::string_view text, Song& song, CalState& state);
 
 }  // namespace mirlka::hostsim

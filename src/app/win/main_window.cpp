@@ -10,6 +10,7 @@
 #include "base/win/code_page.h"
 #include "base/win/focus.h"
 #include "base/win/owned.h"
+#include "host/win/cal_program_file.h"
 #include "host/win/execute_command.h"
 #include "host/win/tool_registration.h"
 #include "res/resource.h"
@@ -230,6 +231,9 @@ void OnCommand(HWND window, MainWindow& state, WORD id, WORD code) {
             break;
         case IDM_REGISTER_TOOL:
             OnRegisterTool(state);
+            break;
+        case IDM_SAVE_CAL_PROGRAM:
+            SaveCalProgram(window, ListViewTable(state.tracks.list));
             break;
         default:
             break;

@@ -27,4 +27,24 @@ using OwnedGlobal = Owned<HGLOBAL, GlobalFree>;
 using OwnedLocal = Owned<HLOCAL, LocalFree>;
 using OwnedLibrary = Owned<HMODULE, FreeLibrary>;
 
+// A file handle: CreateFile fails with INVALID_HANDLE_VALUE, not null, so it has an owner of its
+// own. Like the others it cannot be copied: a copy would close the handle twice.
+class OwnedFile {
+  public:
+    explicit OwnedFile(HANDLE handle) : handle_(handle) {}
+    ~OwnedFile() {
+        if (valid()) {
+            CloseHandle(handle_);
+        }
+    }
+    OwnedFile(const OwnedFile&) = delete;
+    OwnedFile& operator=(const OwnedFile&) = delete;
+
+    HANDLE get() const { return handle_; }
+    bool valid() const { return handle_ != INVALID_HANDLE_VALUE; }
+
+  private:
+    HANDLE handle_;
+};
+
 }  // namespace mirlka

@@ -82,18 +82,7 @@ AppCopy::AppCopy(const std::optional<std::string>& settings, const char* exeName
 }
 
 std::optional<std::string> AppCopy::Settings() const {
-    HANDLE file = CreateFileW(SettingsPath().c_str(), GENERIC_READ,
-                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
-        return std::nullopt;
-    }
-    std::string bytes(GetFileSize(file, nullptr), '\0');
-    DWORD read = 0;
-    ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr);
-    CloseHandle(file);
-    bytes.resize(read);
-    return bytes;
+    return ReadFileBytes(SettingsPath());
 }
 
 std::optional<DWORD> App::RunToEnd(const AppCopy& copy, DWORD timeoutMs) {
@@ -246,6 +235,20 @@ bool App::ChooseMenuItem(char menuKey, char itemKey) const {
     const bool opened = WaitFor([&] { return OpenMenu() != nullptr; });
     PostMessageA(window_, WM_CHAR, static_cast<WPARAM>(itemKey), 0);
     return opened;
+}
+
+HWND App::SaveCalProgramAs(const std::wstring& name) const {
+    ChooseMenuItem('f', 's');
+    HWND dialog = nullptr;
+    GUITHREADINFO info{sizeof info, 0, {}, {}, {}, {}, {}, {}, {}};
+    WaitFor([&] {  // once the name field has the focus
+        dialog = VisibleWindowOf(processId(), "#32770");
+        return dialog && GetGUIThreadInfo(GetWindowThreadProcessId(dialog, nullptr), &info) &&
+               GetAncestor(info.hwndFocus, GA_ROOT) == dialog;
+    });
+    SendMessageW(info.hwndFocus, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(name.c_str()));
+    PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+    return dialog;
 }
 
 void App::Click(int id) const {

@@ -85,6 +85,10 @@ class App {
     // A key pressed while a menu of the program is open.
     void PressKey(WORD key) const;
     void Click(int id) const;
+    // Chooses File > Save as CAL Program from the keyboard, types `name` into the system's Save
+    // As dialog and presses Save (the question that may follow is left open); the dialog, or null
+    // when none came in time.
+    HWND SaveCalProgramAs(const std::wstring& name) const;
     // Waits for the refresh timer that follows a change in the list.
     bool WaitForChannelChoice(int expected) const;
 

@@ -1,6 +1,8 @@
 #include "hostsim/win/dde_host.h"
 
 #include <cstring>
+#include <fstream>
+#include <iterator>
 
 #include "hostsim/hex.h"
 
@@ -80,7 +82,21 @@ DdeHost::~DdeHost() {
     current_ = nullptr;
 }
 
+void DdeHost::RunCalFile() {
+    std::ifstream file(options_.cal_path, std::ios::binary);
+    const std::string text{std::istreambuf_iterator<char>(file), {}};
+    const CalResult result =
+        file ? ExecuteCal(text, song_, cal_) : CalResult{false, "cannot read the file"};
+    const std::string head = "run-cal size=" + std::to_string(text.size()) + " result=";
+    Record(
+        head + (result.ok ? "ok" : "rejected"),
+        head + (result.ok ? "ok" : "rejected (" + result.error + ")") + ": " + options_.cal_path);
+}
+
 bool DdeHost::Start(std::string& error) {
+    if (!options_.cal_path.empty()) {
+        RunCalFile();  // as the host's Run CAL command, before any conversation
+    }
     WriteSong();
     for (Instance& instance : instances_) {
         const UINT result = instance.wide

@@ -32,7 +32,8 @@ class DdeHost {
     DdeHost(const DdeHost&) = delete;
     DdeHost& operator=(const DdeHost&) = delete;
 
-    // Writes the song file, then registers the service; `error` says what failed.
+    // Runs the CAL program file of the options, if any, writes the song file, then registers
+    // the service; `error` says what failed.
     bool Start(std::string& error);
 
     const Song& song() const { return song_; }
@@ -57,6 +58,7 @@ class DdeHost {
     HDDEDATA OnConnect(Instance& instance, HSZ topic, const CONVCONTEXT* context);
     HDDEDATA OnRequest(Instance& instance, HCONV conv, UINT format, HSZ item);
     HDDEDATA OnExecute(HCONV conv, HDDEDATA data);
+    void RunCalFile();
     int CodePageOf(HCONV conv) const;
     void Record(const std::string& log_line, const std::string& shown);
     void WriteSong() const;

@@ -49,6 +49,8 @@ bool ParseOptions(std::string_view command_line, Options& options, std::string& 
             text = &options.song_path;
         } else if (name == "--ready") {
             text = &options.ready_path;
+        } else if (name == "--run-cal") {
+            text = &options.cal_path;
         } else if (name == "--playing") {
             text = &options.playing;
         } else if (name == "--playing-delay") {

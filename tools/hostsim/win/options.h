@@ -13,6 +13,7 @@ struct Options {
     std::string log_path;    // --log: one line appended per DDE event
     std::string song_path;   // --song: the rendered song, rewritten after every execute
     std::string ready_path;  // --ready: created once the service is registered
+    std::string cal_path;    // --run-cal: a CAL program file run against the song at the start
     std::string playing = "No";
     bool playing_none = false;  // answer Playing with no data at all
     // --playing-narrow: answer Playing with 8-bit text in a wide conversation too, as CF_TEXT is
@@ -26,7 +27,8 @@ struct Options {
 };
 
 inline constexpr std::string_view kUsage =
-    "hostsim [--log <path>] [--song <path>] [--ready <path>] [--playing <text>] "
+    "hostsim [--log <path>] [--song <path>] [--ready <path>] [--run-cal <path>] "
+    "[--playing <text>] "
     "[--playing-none] [--playing-narrow] [--playing-delay <ms>] [--ack-delay <ms>] "
     "[--refuse-narrow] [--quit-after <n>] [--tracks <n>] [--hidden]";
 
