@@ -39,6 +39,11 @@
 #define IDM_ABOUT 40020
 #define IDM_MANUAL 40021
 #define IDM_REGISTER_TOOL 40022
+// Edits of the track table, in the popup menu of channels and on keys (accelerators 107).
+#define IDM_NUMBER 40023
+#define IDM_UNDO 40024
+#define IDM_REDO 40025
+#define IDM_SELECT_ALL 40026
 
 // The string table.
 #define IDS_WEB_SITE 2
@@ -73,3 +78,8 @@
 #define IDS_TOOL_DISPLAY_NAME 151
 // Sent, but the host stayed connected and silent long after the last expression.
 #define IDS_HOST_NOT_CONFIRMED 152
+// Items of the popup menu of channels below the channels, with their keys after a tab.
+#define IDS_MENU_NUMBER 160
+#define IDS_MENU_UNDO 161
+#define IDS_MENU_REDO 162
+#define IDS_MENU_SELECT_ALL 163

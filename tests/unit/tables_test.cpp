@@ -2,9 +2,11 @@
 // field is what the core must make of them.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <sstream>
 #include <string>
 
+#include "app/table_edits.h"
 #include "base/decimal.h"
 #include "base/paths.h"
 #include "golden.h"
@@ -50,6 +52,53 @@ std::string Expression(const Fields& c) {
                : "(forms differ)";
 }
 
+// Number on a table set as the row's first field, with the rows of its second field selected.
+std::string Numbered(const Fields& c) {
+    ArrayTrackTable table;
+    test::SetEntries(table, c[0], 1);
+    std::vector<int> selected;
+    std::istringstream in(c[1]);
+    for (int first, last; in >> first;) {
+        last = in.peek() == '-' && in.ignore() ? (in >> last, last) : first;
+        for (int row = first; row <= last; ++row) {
+            selected.push_back(row - 1);
+        }
+    }
+    NumberRows(table, selected);
+    return test::Entries(table);
+}
+
+// The history through the steps of the row's second field, from the table of its first.
+std::string AfterSteps(const Fields& c) {
+    ArrayTrackTable table;
+    test::SetEntries(table, c[0], 1);
+    TableHistory history;
+    std::istringstream in(c[1]);
+    for (std::string step; in >> step;) {
+        const char kind = step == "reset" ? 'x' : step[0];
+        const bool counted = kind == 'u' || kind == 'r' || kind == '+';
+        const int times = counted && step.size() > 1 ? std::stoi(step.substr(1)) : 1;
+        for (int i = 0; i < times; ++i) {
+            if (kind == 'u' || kind == 'r') {
+                kind == 'u' ? history.Undo(table) : history.Redo(table);
+                continue;
+            }
+            const TableValues before = ReadValues(table);
+            if (kind == 'x') {
+                WriteValues(table, {});
+            } else if (kind == '+') {
+                table.SetEntry(kTrackCount - 1, table.Entry(kTrackCount - 1) + 1);
+            } else {
+                std::replace(step.begin(), step.end(), ',', ' ');
+                test::SetEntries(table, step, 1);
+            }
+            history.Record(before, ReadValues(table));
+        }
+    }
+    return test::Entries(table) + " / " + std::to_string(history.UndoSteps()) + " " +
+           std::to_string(history.RedoSteps());
+}
+
 TEST(CoreTables, EveryRowGivesItsListedResult) {
     test::ExpectTables({
         {"decimal.txt", [](const Fields& c) { return std::to_string(ReadDecimal(c[0])); }},
@@ -70,6 +119,8 @@ TEST(CoreTables, EveryRowGivesItsListedResult) {
         {"settings-reading.txt",
          [](const Fields& c) { return RenderSettings(ParseSettings(c[1])); }},
         {"cal-expressions.txt", Expression},
+        {"numbering.txt", Numbered},
+        {"table-history.txt", AfterSteps},
     });
     // A comma in a folder's name would end an unquoted path.
     EXPECT_EQ(ExplorerSelectArgument(L"C:\\a, b\\x.exe"), L"/e, /select, \"C:\\a, b\\x.exe\"");
