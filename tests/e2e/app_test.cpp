@@ -214,10 +214,11 @@ TEST_F(AppTest, TheChannelComboAndMenuFollowAndWriteTheSelectedRows) {
     ASSERT_TRUE(WaitFor([&] { return app.OpenMenu() != nullptr; }));
     app.PressKeys({'N'});
     EXPECT_TRUE(WaitFor([&] { return app.Entry(14) == 7; }));
-    // Each is a step of its own: Ctrl+Z takes back Number, then the menu's "15".
+    // Each is a step of its own: Ctrl+Z takes back Number, then the menu's "15", and no more.
     app.PressKeys({VK_CONTROL, 'Z'});
     app.PressKeys({VK_CONTROL, 'Z'});
     EXPECT_TRUE(WaitFor([&] { return app.Entry(13) == 0 && app.Entry(3) == 0; }));
+    EXPECT_EQ(app.Entry(2), 0);
     app.PressKeys({VK_CONTROL, 'Y'});
     app.PressKeys({VK_CONTROL, 'Y'});
     EXPECT_TRUE(WaitFor([&] { return app.Entry(14) == 7 && app.Entry(4) == 15; }));
