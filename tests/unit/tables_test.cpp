@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cctype>
 #include <sstream>
 #include <string>
 
@@ -58,11 +59,8 @@ std::string Numbered(const Fields& c) {
     test::SetEntries(table, c[0], 1);
     std::vector<int> selected;
     std::istringstream in(c[1]);
-    for (int first, last; in >> first;) {
-        last = in.peek() == '-' && in.ignore() ? (in >> last, last) : first;
-        for (int row = first; row <= last; ++row) {
-            selected.push_back(row - 1);
-        }
+    for (int row; in >> row;) {
+        selected.push_back(row - 1);
     }
     NumberRows(table, selected);
     return test::Entries(table);
@@ -75,23 +73,16 @@ std::string AfterSteps(const Fields& c) {
     TableHistory history;
     std::istringstream in(c[1]);
     for (std::string step; in >> step;) {
-        const char kind = step == "reset" ? 'x' : step[0];
-        const bool counted = kind == 'u' || kind == 'r' || kind == '+';
-        const int times = counted && step.size() > 1 ? std::stoi(step.substr(1)) : 1;
+        std::replace(step.begin(), step.end(), ',', ' ');
+        const int times = step.size() > 1 && !std::isdigit(step[0]) ? std::stoi(step.substr(1)) : 1;
         for (int i = 0; i < times; ++i) {
-            if (kind == 'u' || kind == 'r') {
-                kind == 'u' ? history.Undo(table) : history.Redo(table);
+            const TableValues before = ReadValues(table);
+            if (step[0] == 'u' || step[0] == 'r') {
+                step[0] == 'u' ? history.Undo(table) : history.Redo(table);
                 continue;
             }
-            const TableValues before = ReadValues(table);
-            if (kind == 'x') {
-                WriteValues(table, {});
-            } else if (kind == '+') {
-                table.SetEntry(kTrackCount - 1, table.Entry(kTrackCount - 1) + 1);
-            } else {
-                std::replace(step.begin(), step.end(), ',', ' ');
-                test::SetEntries(table, step, 1);
-            }
+            step[0] == '+' ? table.SetEntry(kTrackCount - 1, table.Entry(kTrackCount - 1) + 1)
+                           : test::SetEntries(table, step, 1);
             history.Record(before, ReadValues(table));
         }
     }
