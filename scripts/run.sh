@@ -6,7 +6,7 @@
 #   scripts/run.sh --pictures  the scripted session, then the read-me's pictures in docs/ made anew,
 #                              with the session played again on an English system and at 144 DPI
 # The scripted session (tools/demo) gives rows channels with the channel combo and the popup menu,
-# saves a preset, presses Execute and opens the about box; it prints the simulator's song before
+# takes back a Reset List pressed by mistake with Ctrl+Z, saves a preset, presses Execute and opens the about box; it prints the simulator's song before
 # and after and leaves screenshots of those moments, cropped to the window, in build/screenshots/.
 # This runs the 64-bit build of the program, which 64-bit Wine can start on any x86-64 Linux; the
 # shipped 32-bit program is build/win32/mirlka.exe (cmake --preset win32; cmake --build --preset win32).

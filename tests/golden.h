@@ -76,6 +76,18 @@ inline void SetEntries(TrackTable& table, const std::string& text, int first = 0
     }
 }
 
+// The rows that hold a value, as "row=value" from 1.
+inline std::string Entries(const TrackTable& table) {
+    std::string text;
+    for (int n = 0; n < kTrackCount; ++n) {
+        if (table.Entry(n) != 0) {
+            text += (text.empty() ? "" : " ") + std::to_string(n + 1) + "=" +
+                    std::to_string(table.Entry(n));
+        }
+    }
+    return text;
+}
+
 // The lead bytes of the ANSI code pages that tables name, as Windows reports them (GetCPInfo): the
 // program asks the system, the core's tests say them.
 inline LeadByteFn LeadBytesOf(const std::string& codePage) {

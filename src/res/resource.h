@@ -40,6 +40,11 @@
 #define IDM_MANUAL 40021
 #define IDM_REGISTER_TOOL 40022
 #define IDM_SAVE_CAL_PROGRAM 40027
+// Edits of the track table, in the popup menu of channels and on keys (accelerators 107).
+#define IDM_NUMBER 40023
+#define IDM_UNDO 40024
+#define IDM_REDO 40025
+#define IDM_SELECT_ALL 40026
 
 // The string table.
 #define IDS_WEB_SITE 2
@@ -76,3 +81,8 @@
 #define IDS_HOST_NOT_CONFIRMED 152
 // The file types of the Save As dialog of a CAL program: name and pattern, each ended by "|".
 #define IDS_CAL_PROGRAM_FILTER 153
+// Items of the popup menu of channels below the channels, with their keys after a tab.
+#define IDS_MENU_NUMBER 160
+#define IDS_MENU_UNDO 161
+#define IDS_MENU_REDO 162
+#define IDS_MENU_SELECT_ALL 163

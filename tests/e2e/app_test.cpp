@@ -95,6 +95,26 @@ TEST_F(AppTest, FirstStartRegistersTheToolAndResetClearsTheList) {
     EXPECT_TRUE(app.IsSelected(0) && app.IsSelected(255));
     EXPECT_TRUE(app.WaitForChannelChoice(0));
 
+    // Keys through the message loop. In the preset field Ctrl+Z and Ctrl+A are the field's own.
+    HWND field = FindWindowExA(app.Control(IDC_PRESET), nullptr, "Edit", nullptr);
+    app.TypePresetName("abc");
+    app.SendToWindow(WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(field), TRUE);
+    SendMessageA(field, EM_SETSEL, 1, 1);
+    app.PressKeys({VK_CONTROL, 'Z'});
+    app.PressKeys({VK_CONTROL, 'A'});
+    EXPECT_TRUE(WaitFor([&] { return SendMessageA(field, EM_GETSEL, 0, 0) == MAKELONG(0, 3); }));
+    EXPECT_TRUE(app.ChannelText(255).empty() && !app.IsSelected(128));
+    // In the list Ctrl+Z takes the reset back, Ctrl+Y and Ctrl+Shift+Z redo it; Ctrl+A selects.
+    app.SendToWindow(WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(app.Control(IDC_TRACKLIST)), TRUE);
+    app.PressKeys({VK_CONTROL, 'Z'});
+    EXPECT_TRUE(WaitFor([&] { return app.ChannelText(0) + "|" + app.ChannelText(255) == "3|16"; }));
+    app.PressKeys({VK_CONTROL, 'Y'});
+    EXPECT_TRUE(WaitFor([&] { return app.Entry(0) == 0 && app.Entry(255) == 0; }));
+    app.PressKeys({VK_CONTROL, 'Z'});
+    app.PressKeys({VK_CONTROL, VK_SHIFT, 'Z'});
+    app.PressKeys({VK_CONTROL, 'A'});
+    EXPECT_TRUE(WaitFor([&] { return app.IsSelected(128); }));
+
     // The registration is applied once more at exit, whatever became of it meanwhile.
     DeleteToolKey();
     ASSERT_TRUE(app.Close());
@@ -147,8 +167,8 @@ TEST_F(AppTest, TheChannelComboAndMenuFollowAndWriteTheSelectedRows) {
     RECT menu = WindowRect(app.OpenMenu());
     EXPECT_EQ(std::pair(menu.left, menu.top),
               std::pair((row.left + row.right) / 2, (row.top + row.bottom) / 2));
-    // Up from the top wraps to "16", then "15": each item sets its own channel.
-    for (WORD key : {VK_UP, VK_UP, VK_RETURN}) {
+    // Up from the top wraps to the last item; past the four edits, "16", then "15".
+    for (WORD key : {VK_UP, VK_UP, VK_UP, VK_UP, VK_UP, VK_UP, VK_RETURN}) {
         app.PressKey(key);
     }
     EXPECT_TRUE(WaitFor([&] { return app.Entry(3) == 15 && app.Entry(4) == 15; }));
@@ -179,12 +199,23 @@ TEST_F(AppTest, TheChannelComboAndMenuFollowAndWriteTheSelectedRows) {
     ASSERT_TRUE(app.WaitForChannelChoice(5));
     app.SelectRows({11, 12});
     EXPECT_TRUE(app.WaitForChannelChoice(-1));
+
+    // Number, from the menu that the context-menu key opens, then taken back with the "15".
+    app.SelectRows({12, 13, 14});
+    app.SendToWindow(WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(list), TRUE);
+    app.PressKeys({VK_APPS});
+    ASSERT_TRUE(WaitFor([&] { return app.OpenMenu() != nullptr; }));
+    app.PressKeys({'N'});
+    EXPECT_TRUE(WaitFor([&] { return app.Entry(13) == 6 && app.Entry(14) == 7; }));
+    app.PressKeys({VK_CONTROL, 'Z'});
+    app.PressKeys({VK_CONTROL, 'Z'});
+    EXPECT_TRUE(WaitFor([&] { return app.Entry(13) == 0 && app.Entry(3) == 0; }));
     const RECT rect = WindowRect(app.window());
     ASSERT_TRUE(app.Close());
     EXPECT_EQ(copy.Settings(),
               "[AppSetting]\r\nAddCakewalkTool=5\r\nLeft=" + std::to_string(rect.left) +
                   "\r\nTop=" + std::to_string(rect.top) +
-                  "\r\n\r\n[LastState]\r\n1=5\r\n4=15\r\n5=15\r\n6=12\r\n"
+                  "\r\n\r\n[LastState]\r\n1=5\r\n5=12\r\n6=12\r\n"
                   "8=99\r\n9=-3\r\n10=7\r\n12=-1\r\n13=5\r\n");
 }
 
@@ -210,8 +241,14 @@ TEST_F(AppTest, PresetsAreSavedChosenAndDeleted) {
     EXPECT_EQ(app.ComboItems(IDC_PRESET), (std::vector<std::string>{"Piano", "drums"}));
     EXPECT_EQ(WindowTextOf(app.Control(IDC_PRESET)), "");
 
-    // Choosing Piano sets every row it does not name to 0, as the file at the end shows.
+    // Choosing Piano sets every row it does not name to 0, as the file at the end shows; Ctrl+Z
+    // takes it back, Ctrl+Y chooses again.
     app.Choose(IDC_PRESET, 0);
+    app.SendToWindow(WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(app.Control(IDC_TRACKLIST)), TRUE);
+    app.PressKeys({VK_CONTROL, 'Z'});
+    EXPECT_TRUE(WaitFor([&] { return app.Entry(1) == 0 && app.Entry(2) == 4; }));
+    app.PressKeys({VK_CONTROL, 'Y'});
+    EXPECT_TRUE(WaitFor([&] { return app.Entry(1) == 1 && app.Entry(2) == 0; }));
 
     app.TypePresetName("Piano");
     box = ClickAnswering(app, IDC_PRESET_DELETE, IDYES);

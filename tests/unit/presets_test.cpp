@@ -18,18 +18,6 @@ SettingsStore StoreFrom(std::string_view bytes) {
     return store;
 }
 
-// The rows that hold a value, as "row=value" from 1.
-std::string Entries(const TrackTable& table) {
-    std::string text;
-    for (int n = 0; n < kTrackCount; ++n) {
-        if (table.Entry(n) != 0) {
-            text += (text.empty() ? "" : " ") + std::to_string(n + 1) + "=" +
-                    std::to_string(table.Entry(n));
-        }
-    }
-    return text;
-}
-
 TEST(Presets, ReadingAndSavingRules) {
     test::ExpectTables({
         {"presets-loading.txt",
@@ -39,7 +27,7 @@ TEST(Presets, ReadingAndSavingRules) {
                  table.SetEntry(n, 1);
              }
              LoadTableFromSection(StoreFrom(c[0]), table, c[1]);
-             return Entries(table);
+             return test::Entries(table);
          }},
         {"preset-names.txt",
          [](const test::Fields& c) {

@@ -2,9 +2,12 @@
 // field is what the core must make of them.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cctype>
 #include <sstream>
 #include <string>
 
+#include "app/table_edits.h"
 #include "base/decimal.h"
 #include "base/paths.h"
 #include "golden.h"
@@ -52,6 +55,43 @@ std::string Expression(const Fields& c) {
                : "(forms differ)";
 }
 
+// Number on a table set as the row's first field, with the rows of its second field selected.
+std::string Numbered(const Fields& c) {
+    ArrayTrackTable table;
+    test::SetEntries(table, c[0], 1);
+    std::vector<int> selected;
+    std::istringstream in(c[1]);
+    for (int row; in >> row;) {
+        selected.push_back(row - 1);
+    }
+    NumberRows(table, selected);
+    return test::Entries(table);
+}
+
+// The history through the steps of the row's second field, from the table of its first.
+std::string AfterSteps(const Fields& c) {
+    ArrayTrackTable table;
+    test::SetEntries(table, c[0], 1);
+    TableHistory history;
+    std::istringstream in(c[1]);
+    for (std::string step; in >> step;) {
+        std::replace(step.begin(), step.end(), ',', ' ');
+        const int times = step.size() > 1 && !std::isdigit(step[0]) ? std::stoi(step.substr(1)) : 1;
+        for (int i = 0; i < times; ++i) {
+            const TableValues before = ReadValues(table);
+            if (step[0] == 'u' || step[0] == 'r') {
+                step[0] == 'u' ? history.Undo(table) : history.Redo(table);
+                continue;
+            }
+            step[0] == '+' ? table.SetEntry(kTrackCount - 1, table.Entry(kTrackCount - 1) + 1)
+                           : test::SetEntries(table, step, 1);
+            history.Record(before, ReadValues(table));
+        }
+    }
+    return test::Entries(table) + " / " + std::to_string(history.UndoSteps()) + " " +
+           std::to_string(history.RedoSteps());
+}
+
 TEST(CoreTables, EveryRowGivesItsListedResult) {
     test::ExpectTables({
         {"decimal.txt", [](const Fields& c) { return std::to_string(ReadDecimal(c[0])); }},
@@ -82,6 +122,8 @@ TEST(CoreTables, EveryRowGivesItsListedResult) {
              test::SetEntries(table, c[0], 1);
              return BuildCalProgram(table, "Mirelka 1.1");
          }},
+        {"numbering.txt", Numbered},
+        {"table-history.txt", AfterSteps},
     });
     // A comma in a folder's name would end an unquoted path.
     EXPECT_EQ(ExplorerSelectArgument(L"C:\\a, b\\x.exe"), L"/e, /select, \"C:\\a, b\\x.exe\"");

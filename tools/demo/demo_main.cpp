@@ -1,7 +1,8 @@
 // A short session with mirlka.exe against the host simulator, played as a user would: rows get
-// channels from the channel combo and from the popup menu, a preset is saved, Execute is pressed
-// and the about box opened. It prints the simulator's song before and after and checks that the
-// assigned tracks, and only they, changed channel with all their events.
+// channels from the channel combo and from the popup menu, Reset List pressed by mistake is taken
+// back with Ctrl+Z, a preset is saved, Execute is pressed and the about box opened. It prints the
+// simulator's song before and after and checks that the assigned tracks, and only they, changed
+// channel with all their events.
 //   demo.exe SIGNAL_FOLDER
 // At each moment worth a picture it prints "shot NAME LEFT TOP RIGHT BOTTOM" (the screen rectangle
 // to keep) and goes on once the file NAME.taken appears in SIGNAL_FOLDER. Every wait has a time
@@ -140,6 +141,24 @@ void AssignWithMenu(const App& app, const Camera& camera, const std::vector<int>
         ": channel " + std::to_string(channel) + " from the popup menu.");
 }
 
+// Reset List pressed by mistake, and taken back with Ctrl+Z in the list.
+void UndoAReset(const App& app, const std::vector<int>& assigned) {
+    const auto values = [&] {
+        std::vector<std::int32_t> entries;
+        for (const int row : assigned) {
+            entries.push_back(app.Entry(row));
+        }
+        return entries;
+    };
+    const std::vector<std::int32_t> before = values();
+    app.Click(IDC_RESET);
+    Expect(values() == std::vector<std::int32_t>(assigned.size()), "Reset List to clear the rows");
+    app.SendToWindow(WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(app.Control(IDC_TRACKLIST)), TRUE);
+    app.PressKeys({VK_CONTROL, 'Z'});
+    Expect(WaitFor([&] { return values() == before; }, kWaitMs), "Ctrl+Z to bring the rows back");
+    Say("Reset List pressed by mistake; Ctrl+Z brought the rows back.");
+}
+
 void SavePreset(const App& app, const Camera& camera) {
     app.TypePresetName(kPresetName);
     Expect(IsWindowEnabled(app.Control(IDC_PRESET_SAVE)) != FALSE,
@@ -191,6 +210,7 @@ bool Run(const Camera& camera) {
     Expect(app.window() != nullptr, "mirlka.exe's main window");
     AssignWithCombo(app, {1, 2, 3}, 10);
     AssignWithMenu(app, camera, {7, 8}, 5);
+    UndoAReset(app, {1, 2, 3, 7, 8});
     SavePreset(app, camera);
 
     app.Click(IDC_EXECUTE);

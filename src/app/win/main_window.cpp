@@ -5,7 +5,9 @@
 
 #include <iterator>
 #include <memory>
+#include <utility>
 
+#include "app/table_edits.h"
 #include "app/win/track_list.h"
 #include "base/win/code_page.h"
 #include "base/win/focus.h"
@@ -47,6 +49,7 @@ struct MainWindow {
     TrackListControls tracks;
     PresetControls presets;
     OwnedMenu channelMenu;  // popup menu of channels over the list
+    TableHistory history;   // the changes to the table, for undo and redo
     HMENU fileMenu = nullptr;
     bool menuKey = false;  // the context-menu key was pressed in the list
     // A run of Execute is under way: DDE's modal loops may hand the window messages meanwhile.
@@ -67,8 +70,9 @@ MainWindow& StateOf(HWND window) {
     return *reinterpret_cast<MainWindow*>(GetWindowLongPtrA(window, DWLP_USER));
 }
 
-// The popup menu offers the channel combo's choices: none, a separator, then 1 to 16.
-OwnedMenu BuildChannelMenu(HWND combo) {
+// The popup menu offers the channel combo's choices: none, a separator, then 1 to 16; below them
+// the edits of the table, as in an editor's Edit menu.
+OwnedMenu BuildChannelMenu(HWND combo, HINSTANCE instance) {
     OwnedMenu menu(CreatePopupMenu());
     const auto count = static_cast<int>(SendMessageA(combo, CB_GETCOUNT, 0, 0));
     for (int choice = 0; choice < count; ++choice) {
@@ -77,6 +81,17 @@ OwnedMenu BuildChannelMenu(HWND combo) {
         if (choice == 0) {
             AppendMenuA(menu.get(), MF_SEPARATOR, 0, nullptr);
         }
+    }
+    constexpr std::pair<UINT, UINT> kEdits[] = {{0, 0},
+                                                {IDM_NUMBER, IDS_MENU_NUMBER},
+                                                {0, 0},
+                                                {IDM_UNDO, IDS_MENU_UNDO},
+                                                {IDM_REDO, IDS_MENU_REDO},
+                                                {0, 0},
+                                                {IDM_SELECT_ALL, IDS_MENU_SELECT_ALL}};
+    for (const auto& [id, text] : kEdits) {
+        AppendMenuA(menu.get(), id ? MF_STRING : MF_SEPARATOR, id,
+                    id ? ResString(text, instance).c_str() : nullptr);
     }
     return menu;
 }
@@ -109,9 +124,18 @@ void SaveApplicationState(MainWindow& state) {
 
 // ---- Commands --------------------------------------------------------------------------------
 
+// One step of the history: what `change` does to the table.
+template <typename Change>
+void ChangeTable(MainWindow& state, Change change) {
+    ListViewTable table(state.tracks.list);
+    const TableValues before = ReadValues(table);
+    change(table);
+    state.history.Record(before, ReadValues(table));
+}
+
 void OnChannelCombo(MainWindow& state, WORD code) {
     if (code == CBN_SELCHANGE) {
-        ApplyChannelChoice(state.tracks);
+        ChangeTable(state, [&](TrackTable&) { ApplyChannelChoice(state.tracks); });
     }
 }
 
@@ -145,8 +169,8 @@ void OnExecute(HWND window, MainWindow& state) {
 
 void OnPresetCombo(MainWindow& state, WORD code) {
     if (code == CBN_SELCHANGE) {
-        ListViewTable table(state.tracks.list);
-        SelectPreset(state.presets, state.settings, table);
+        ChangeTable(state,
+                    [&](TrackTable& table) { SelectPreset(state.presets, state.settings, table); });
     } else if (code == CBN_EDITUPDATE) {
         UpdatePresetButtons(state.presets);
     }
@@ -154,7 +178,7 @@ void OnPresetCombo(MainWindow& state, WORD code) {
 
 void OnChannelMenu(MainWindow& state, WORD id) {
     SendMessageA(state.tracks.channel, CB_SETCURSEL, id - IDM_CHANNEL_NONE, 0);
-    ApplyChannelChoice(state.tracks);
+    ChangeTable(state, [&](TrackTable&) { ApplyChannelChoice(state.tracks); });
 }
 
 void OnRegisterTool(MainWindow& state) {
@@ -179,7 +203,7 @@ BOOL OnInitDialog(HWND window, MainWindow& state) {
     RefillPresetList(state.presets, state.settings);
     FillChannelChoices(state.tracks.channel);
     RestoreWindowState(window, state);
-    state.channelMenu = BuildChannelMenu(state.tracks.channel);
+    state.channelMenu = BuildChannelMenu(state.tracks.channel, state.instance);
     // The template names the menu, which the dialog manager loads in a language of the system's
     // choosing: the program's own takes its place.
     if (HMENU menu = LoadMenuIn(UiLanguage(), state.instance, IDM_MAINMENU)) {
@@ -218,7 +242,21 @@ void OnCommand(HWND window, MainWindow& state, WORD id, WORD code) {
             DeletePreset(state.presets, state.settings);
             break;
         case IDC_RESET:
-            ResetTable(state.tracks.list);
+            ChangeTable(state, [&](TrackTable&) { ResetTable(state.tracks.list); });
+            break;
+        case IDM_NUMBER:
+            ChangeTable(state, [&](TrackTable& table) {
+                NumberRows(table, SelectedRows(state.tracks.list));
+            });
+            break;
+        case IDM_UNDO:    // also Ctrl+Z
+        case IDM_REDO: {  // also Ctrl+Y and Ctrl+Shift+Z
+            ListViewTable table(state.tracks.list);
+            id == IDM_UNDO ? state.history.Undo(table) : state.history.Redo(table);
+            break;
+        }
+        case IDM_SELECT_ALL:  // also Ctrl+A
+            SelectAllRows(state.tracks.list);
             break;
         case IDM_EXIT:
             SendMessageA(window, WM_CLOSE, 0, 0);
@@ -293,6 +331,11 @@ void OnContextMenu(HWND window, MainWindow& state, HWND clicked, POINT point) {
     for (UINT id = IDM_CHANNEL_NONE; id <= IDM_CHANNEL_LAST; ++id) {
         EnableMenuItem(menu, id, MF_BYCOMMAND | enable);
     }
+    EnableMenuItem(menu, IDM_NUMBER, MF_BYCOMMAND | enable);
+    EnableMenuItem(menu, IDM_UNDO,
+                   MF_BYCOMMAND | (state.history.UndoSteps() ? MF_ENABLED : MF_GRAYED));
+    EnableMenuItem(menu, IDM_REDO,
+                   MF_BYCOMMAND | (state.history.RedoSteps() ? MF_ENABLED : MF_GRAYED));
     TrackPopupMenu(menu, TPM_RIGHTBUTTON, point.x, point.y, 0, window, nullptr);
 }
 

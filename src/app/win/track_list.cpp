@@ -91,6 +91,23 @@ void ResetTable(HWND list) {
     }
 }
 
+std::vector<int> SelectedRows(HWND list) {
+    std::vector<int> rows;
+    int n = -1;
+    while ((n = static_cast<int>(
+                SendMessageA(list, LVM_GETNEXTITEM, static_cast<WPARAM>(n), LVNI_SELECTED))) >= 0) {
+        rows.push_back(n);
+    }
+    return rows;
+}
+
+void SelectAllRows(HWND list) {
+    LVITEMA item{};
+    item.stateMask = LVIS_SELECTED;
+    item.state = LVIS_SELECTED;
+    SendMessageA(list, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&item));
+}
+
 void ApplyChannelChoice(const TrackListControls& controls) {
     const LRESULT choice = SendMessageA(controls.channel, CB_GETCURSEL, 0, 0);
     const std::int32_t value = choice == CB_ERR ? 0 : static_cast<std::int32_t>(choice);

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <vector>
 
 #include "base/track_table.h"
 
@@ -39,6 +40,12 @@ void FillChannelChoices(HWND combo);
 
 // Every entry to 0; the selection stays.
 void ResetTable(HWND list);
+
+// The selected rows, in ascending order.
+std::vector<int> SelectedRows(HWND list);
+
+// Every row selected; the focused row stays.
+void SelectAllRows(HWND list);
 
 // Writes the channel combo's choice (none counting as 0) into every selected row.
 void ApplyChannelChoice(const TrackListControls& controls);

@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include "app/win/main_window.h"
+#include "base/ascii_case.h"
 #include "base/paths.h"
 #include "base/win/module_path.h"
 #include "host/win/file_version.h"
@@ -39,6 +40,15 @@ bool RegisterMainWindowClass(HINSTANCE instance, WNDCLASSA& dialogClass) {
     return RegisterClassA(&dialogClass) != 0;
 }
 
+// Ctrl with a key in an edit field is the field's own (select all, undo, redo, cut, copy, paste),
+// not the window's command of the same key.
+bool IsFieldShortcut(const MSG& message) {
+    char className[8] = "";
+    return message.message == WM_KEYDOWN && GetKeyState(VK_CONTROL) < 0 &&
+           GetClassNameA(message.hwnd, className, sizeof className) > 0 &&
+           IsAsciiNameIgnoringCase(className, "Edit");
+}
+
 void RunMessageLoop(HWND window, HACCEL accelerators) {
     MSG message;
     for (;;) {
@@ -46,7 +56,8 @@ void RunMessageLoop(HWND window, HACCEL accelerators) {
         if (got == 0 || got == -1) {
             return;
         }
-        if (accelerators && TranslateAcceleratorA(window, accelerators, &message)) {
+        if (accelerators && !IsFieldShortcut(message) &&
+            TranslateAcceleratorA(window, accelerators, &message)) {
             continue;
         }
         if (IsDialogMessageA(window, &message)) {

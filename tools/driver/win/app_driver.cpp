@@ -230,6 +230,18 @@ void App::PressKey(WORD key) const {
     PostMessageA(window_, WM_KEYDOWN, key, 1);
 }
 
+void App::PressKeys(std::initializer_list<WORD> keys) const {
+    SetForegroundWindow(window_);
+    std::vector<INPUT> inputs(keys.size() * 2);
+    std::size_t i = 0;
+    for (const WORD key : keys) {
+        inputs[i].type = inputs[inputs.size() - 1 - i].type = INPUT_KEYBOARD;
+        inputs[i].ki.wVk = inputs[inputs.size() - 1 - i].ki.wVk = key;
+        inputs[inputs.size() - 1 - i++].ki.dwFlags = KEYEVENTF_KEYUP;
+    }
+    SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+}
+
 bool App::ChooseMenuItem(char menuKey, char itemKey) const {
     PostMessageA(window_, WM_SYSCOMMAND, SC_KEYMENU, menuKey);
     const bool opened = WaitFor([&] { return OpenMenu() != nullptr; });

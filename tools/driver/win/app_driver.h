@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <initializer_list>
 #include <optional>
 #include <string>
 #include <vector>
@@ -84,6 +85,9 @@ class App {
     HWND OpenMenu() const;
     // A key pressed while a menu of the program is open.
     void PressKey(WORD key) const;
+    // Keys pressed on the keyboard together, each held while the next goes down, then let go:
+    // real input to the program, its window brought to the front, for its focused control.
+    void PressKeys(std::initializer_list<WORD> keys) const;
     void Click(int id) const;
     // Chooses File > Save as CAL Program from the keyboard, types `name` into the system's Save
     // As dialog and presses Save (the question that may follow is left open); the dialog, or null
