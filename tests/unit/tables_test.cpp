@@ -4,6 +4,7 @@
 
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "base/decimal.h"
 #include "base/paths.h"
@@ -13,6 +14,7 @@
 #include "settings/settings_store.h"
 #include "ui/centering.h"
 #include "ui/message_text.h"
+#include "ui/on_screen.h"
 
 namespace mirlka {
 namespace {
@@ -27,6 +29,20 @@ std::string Centred(const Fields& c) {
     in >> reference.left >> reference.top >> reference.right >> reference.bottom >> area.left >>
         area.top >> area.right >> area.bottom >> w >> h;
     const Point p = CenteredPosition(reference, area, w, h);
+    return std::to_string(p.x) + " " + std::to_string(p.y);
+}
+
+// "x y" where PlaceOnScreen puts the row's window among its work areas.
+std::string OnScreen(const Fields& c) {
+    std::istringstream in(c[0] + " " + c[1]), areas(c[2]);
+    Point p;
+    std::int32_t w, h;
+    in >> p.x >> p.y >> w >> h;
+    std::vector<Rect> list;
+    for (Rect a; areas >> a.left >> a.top >> a.right >> a.bottom;) {
+        list.push_back(a);
+    }
+    p = PlaceOnScreen(p, w, h, list);
     return std::to_string(p.x) + " " + std::to_string(p.y);
 }
 
@@ -63,6 +79,7 @@ TEST(CoreTables, EveryRowGivesItsListedResult) {
              return ToolDisplayText("Mirelka", std::uint32_t(std::stoul(c[0], nullptr, 16)));
          }},
         {"centering.txt", Centred},
+        {"on-screen.txt", OnScreen},
         {"paths-beside-module.txt",
          [](const Fields& c) {
              return PathBesideModule(c[1], c[2], test::LeadBytesOf(c[0])).value_or("(none)");
