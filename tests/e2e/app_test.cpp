@@ -291,7 +291,7 @@ TEST_F(AppTest, EnterRunsExecuteAndHelpReportsAMissingManual) {
     EXPECT_FALSE(box.text.empty());
 }
 
-// A place on a screen left of the primary one. File > Exit saves exactly what closing saves, and
+// A place partly off the screen, as it stands. File > Exit saves exactly what closing saves, and
 // so does the end of the session, after which Windows ends the process without a close: asking
 // nothing, once whatever follows, and nothing at all when the session end is called off.
 TEST_F(AppTest, TheWindowOpensWhereItWasSavedAndFileExitOrTheSessionsEndSaves) {
@@ -336,6 +336,22 @@ TEST_F(AppTest, TheWindowOpensWhereItWasSavedAndFileExitOrTheSessionsEndSaves) {
             EXPECT_EQ(copy.Settings(), std::nullopt);
         }
     }
+}
+
+// A place right of every display (in scripts/two-displays.sh's bed, where its second display was
+// before the bed unplugged it) opens inside the primary display's work area, and is saved so.
+TEST_F(AppTest, APlaceOffEveryDisplayOpensOnTheNearestOne) {
+    ASSERT_EQ(GetSystemMetrics(SM_CMONITORS), 1);
+    RECT work{};
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    AppCopy copy(AppSetting(work.right + 76, work.top + 100, 1));
+    App app(copy);
+    ASSERT_TRUE(app.window());
+    const RECT rect = WindowRect(app.window());
+    EXPECT_TRUE(rect.right == work.right && rect.top == work.top + 100 && rect.left >= work.left)
+        << rect.left << " " << rect.top;
+    ASSERT_TRUE(app.Close());
+    EXPECT_EQ(copy.Settings(), AppSetting(rect.left, rect.top, 1) + "\r\n[LastState]\r\n");
 }
 
 TEST_F(AppTest, ASecondStartLeavesTheFileAloneAndTheMenuTogglesTheRegistration) {

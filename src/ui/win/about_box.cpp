@@ -13,6 +13,7 @@
 #include "ui/win/res_string.h"
 #include "ui/win/shell_open.h"
 #include "ui/win/ui_language.h"
+#include "ui/win/window_placement.h"
 
 namespace mirlka {
 
