@@ -354,6 +354,22 @@ TEST_F(AppTest, APlaceOffEveryDisplayOpensOnTheNearestOne) {
     EXPECT_EQ(copy.Settings(), AppSetting(rect.left, rect.top, 1) + "\r\n[LastState]\r\n");
 }
 
+// In scripts/two-displays.sh's bed, whose second display lies at 1024,0 to 1824,600: a place there
+// is restored there, and the about box, opened first thing in the process, centred over it.
+TEST(TwoDisplays, APlaceOnTheSecondIsRestoredThereAndTheAboutBoxOpensOverIt) {
+    ASSERT_EQ(GetSystemMetrics(SM_CMONITORS), 2);
+    AppCopy copy(AppSetting(1124, 50, 1));
+    App app(copy);
+    ASSERT_TRUE(app.window());
+    const RECT rect = WindowRect(app.window());
+    EXPECT_TRUE(rect.left == 1124 && rect.top == 50) << rect.left << " " << rect.top;
+    BoxWatcher about(BoxSource::Process(app.processId()), IDCANCEL, 60s);
+    PostMessageA(app.window(), WM_COMMAND, IDM_ABOUT, 0);
+    const SeenBox box = about.Wait();
+    EXPECT_TRUE(box.owner == app.window() && CentredOver(box.rect, app.window()))
+        << box.rect.left << " " << box.rect.top;
+}
+
 TEST_F(AppTest, ASecondStartLeavesTheFileAloneAndTheMenuTogglesTheRegistration) {
     const std::string settings = "[AppSetting]\r\nLeft=30\r\nTop=40\r\nAddCakewalkTool=1\r\n";
     AppCopy copy(settings);
