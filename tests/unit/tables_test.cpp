@@ -4,7 +4,6 @@
 
 #include <sstream>
 #include <string>
-#include <vector>
 
 #include "base/decimal.h"
 #include "base/paths.h"
@@ -32,17 +31,15 @@ std::string Centred(const Fields& c) {
     return std::to_string(p.x) + " " + std::to_string(p.y);
 }
 
-// "x y" where PlaceOnScreen puts the row's window among its work areas.
 std::string OnScreen(const Fields& c) {
-    std::istringstream in(c[0] + " " + c[1]), areas(c[2]);
-    Point p;
-    std::int32_t w, h;
-    in >> p.x >> p.y >> w >> h;
-    std::vector<Rect> list;
-    for (Rect a; areas >> a.left >> a.top >> a.right >> a.bottom;) {
-        list.push_back(a);
+    std::istringstream in(c[0] + " " + c[1] + " " + c[2]);
+    std::int32_t x, y, w, h;
+    in >> x >> y >> w >> h;
+    std::vector<Rect> areas;
+    for (Rect a; in >> a.left >> a.top >> a.right >> a.bottom;) {
+        areas.push_back(a);
     }
-    p = PlaceOnScreen(p, w, h, list);
+    const Point p = PlaceOnScreen({x, y}, w, h, areas);
     return std::to_string(p.x) + " " + std::to_string(p.y);
 }
 

@@ -22,7 +22,6 @@ class MessageBoxTest : public ::testing::Test {
     static inline Module program_ = LoadAsData();
 };
 
-// Without a visible owner, the primary display's work area. Clamping is the core's.
 TEST_F(MessageBoxTest, WindowsAreCentredOverAVisibleOwnerElseInTheWorkArea) {
     RECT a{};
     SystemParametersInfoA(SPI_GETWORKAREA, 0, &a, 0);
