@@ -28,6 +28,8 @@ displays=${MIRLKA_DISPLAYS:-}
 case $displays in '' | 2) ;; *) echo "wine-env: MIRLKA_DISPLAYS is 2 or unset" >&2; exit 2 ;; esac
 [ -z "$displays" ] || state+=-${displays}displays
 mkdir -p "$state"
+xpid=$state/xvfb.pid
+[ -z "$displays" ] || xpid=$state/xorg.pid
 
 export WINEPREFIX=$state/prefix
 # A build tree of 32-bit programs (it holds the file wine32) gets a 32-bit prefix and loader; all
@@ -86,7 +88,7 @@ EndSection
 EOF
     setsid Xorg -displayfd 8 -config "$state/xorg.conf" -noreset -nolisten tcp \
         -logfile "$state/xorg.log" 8>"$state/display" 9>&- >"$state/xorg.out" 2>&1 </dev/null &
-    echo $! >"$state/xserver.pid"
+    echo $! >"$xpid"
 }
 
 start_display() {
@@ -94,7 +96,7 @@ start_display() {
         export DISPLAY=$MIRLKA_DISPLAY
         return
     fi
-    if alive "$state/xserver.pid" && [ -s "$state/display" ]; then
+    if alive "$xpid" && [ -s "$state/display" ]; then
         export DISPLAY=:$(cat "$state/display")
         return
     fi
@@ -105,7 +107,7 @@ start_display() {
     else
         setsid Xvfb -displayfd 8 -screen 0 1280x1024x24 -nolisten tcp -ac \
             8>"$state/display" 9>&- >"$state/xvfb.log" 2>&1 </dev/null &
-        echo $! >"$state/xserver.pid"
+        echo $! >"$xpid"
     fi
     for _ in $(seq 1 300); do
         [ -s "$state/display" ] && break
@@ -206,10 +208,10 @@ stop)
         "$WINESERVER" -k 2>/dev/null || kill "$(cat "$state/wineserver.pid")" 2>/dev/null || true
     fi
     rm -f "$state/wineserver.pid"
-    if { [ -n "$displays" ] || [ -z "${MIRLKA_DISPLAY:-}" ]; } && alive "$state/xserver.pid"; then
-        kill "$(cat "$state/xserver.pid")" 2>/dev/null || true
+    if { [ -n "$displays" ] || [ -z "${MIRLKA_DISPLAY:-}" ]; } && alive "$xpid"; then
+        kill "$(cat "$xpid")" 2>/dev/null || true
     fi
-    rm -f "$state/xserver.pid" "$state/display"
+    rm -f "$xpid" "$state/display"
     ;;
 *) echo "wine-env: unknown command $cmd" >&2; exit 2 ;;
 esac
