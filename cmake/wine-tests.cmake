@@ -14,7 +14,7 @@ set_tests_properties(wine_bed_stop PROPERTIES FIXTURES_CLEANUP wine_bed)
 
 # Tests that share the desktop, the registry key or the host's DDE service name take turns.
 function(mirlka_wine_gtest target)
-    cmake_parse_arguments(ARG "SHARES_DESKTOP" "" "" ${ARGN})
+    cmake_parse_arguments(ARG "SHARES_DESKTOP" "TEST_FILTER" "" ${ARGN})
     target_link_libraries(${target} PRIVATE GTest::gtest_main)
     mirlka_warnings(${target})
     set(props FIXTURES_REQUIRED wine_bed)
@@ -22,7 +22,7 @@ function(mirlka_wine_gtest target)
         list(APPEND props RESOURCE_LOCK wine_desktop)
     endif()
     gtest_discover_tests(${target} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120
-        PROPERTIES ${props})
+        TEST_FILTER ${ARG_TEST_FILTER} PROPERTIES ${props})
 endfunction()
 
 # The platform-free core's unit tests once more, on the real platform: one Wine process for all
@@ -35,9 +35,11 @@ mirlka_warnings(mirlka_unit_tests)
 add_test(NAME core_unit_tests_under_wine COMMAND mirlka_unit_tests)
 set_tests_properties(core_unit_tests_under_wine PROPERTIES FIXTURES_REQUIRED wine_bed)
 
-# A test program under Wine that may start mirlka.exe and the host simulator.
+# A test program under Wine that may start mirlka.exe and the host simulator; TEST_FILTER picks the
+# cases that run one by one in the bed of one display.
 function(mirlka_wine_test_program target)
-    add_executable(${target} ${ARGN})
+    cmake_parse_arguments(ARG "" "TEST_FILTER" "" ${ARGN})
+    add_executable(${target} ${ARG_UNPARSED_ARGUMENTS})
     target_include_directories(${target} PRIVATE ${CMAKE_SOURCE_DIR}/tests)
     # version: the tests read version blocks themselves; the program loads it at run time.
     target_link_libraries(${target} PRIVATE mirlka_shell mirlka_driver version)
@@ -46,7 +48,7 @@ function(mirlka_wine_test_program target)
     if(TARGET hostsim)
         add_dependencies(${target} hostsim)
     endif()
-    mirlka_wine_gtest(${target} SHARES_DESKTOP)
+    mirlka_wine_gtest(${target} SHARES_DESKTOP TEST_FILTER ${ARG_TEST_FILTER})
 endfunction()
 
 # In-process Win32 tests.
@@ -57,7 +59,7 @@ target_compile_definitions(mirlka_win_tests PRIVATE MIRLKA_EXE32_PATH="Z:${MIRLK
 
 # Separate processes: mirlka.exe and the host simulator, driven from a test process.
 file(GLOB E2E_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/e2e/*.cpp)
-mirlka_wine_test_program(mirlka_e2e_tests ${E2E_TEST_SOURCES})
+mirlka_wine_test_program(mirlka_e2e_tests ${E2E_TEST_SOURCES} TEST_FILTER -TwoDisplays.*)
 # A version.dll that the tests plant beside a copy of the program; in a folder of its own, so that
 # nothing started from the build folder meets it.
 add_library(planted_version SHARED ${CMAKE_SOURCE_DIR}/tools/planted/version_dll.c)
@@ -92,6 +94,21 @@ add_test(NAME dpi144_bed_stop COMMAND ${DPI144_BED} stop ${CMAKE_BINARY_DIR})
 set_tests_properties(dpi144_bed_stop PROPERTIES FIXTURES_CLEANUP dpi144_bed)
 set_tests_properties(about_box_at_144_dpi PROPERTIES FIXTURES_REQUIRED dpi144_bed
     RESOURCE_LOCK ja_JP_144_bed)
+
+# The main window's place on two displays, then on the primary one once the second is unplugged,
+# in a bed of Xorg's dummy driver (scripts/two-displays.sh). Not in the 32-bit build: its tests run
+# in the emulated guest, which has no Xorg.
+if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+    set(DISPLAYS_BED env MIRLKA_DISPLAYS=2 ${WINE_ENV})
+    add_test(NAME two_displays COMMAND ${CMAKE_SOURCE_DIR}/scripts/two-displays.sh
+        ${CMAKE_BINARY_DIR} $<TARGET_FILE:mirlka_e2e_tests>)
+    add_test(NAME displays_bed_stop COMMAND ${DISPLAYS_BED} stop ${CMAKE_BINARY_DIR})
+    set_tests_properties(displays_bed_stop PROPERTIES FIXTURES_CLEANUP displays_bed)
+    set_tests_properties(two_displays PROPERTIES FIXTURES_REQUIRED displays_bed TIMEOUT 900)
+else()
+    message(STATUS "two_displays: not registered; the 32-bit build's tests run in the guest, "
+        "which has no Xorg to show Wine two displays")
+endif()
 
 # Every label, button text and column title of the main window and the about box fits its control
 # in both languages at 100, 150 and 200% (tools/fontfit in a bed of that locale and resolution).

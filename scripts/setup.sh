@@ -19,7 +19,7 @@ packages=(
     g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix
     mingw-w64-x86-64-dev g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
     wine wine64
-    xvfb x11-utils xdotool imagemagick
+    xvfb x11-utils xdotool imagemagick xserver-xorg-core xserver-xorg-video-dummy x11-xserver-utils
     locales fonts-ipafont-gothic fonts-ipafont-mincho fonts-wine "$UI_FONT_PACKAGE"
     clang-format zip unzip
     clang libclang-rt-14-dev

@@ -14,8 +14,8 @@ struct WindowPosition {
     std::int32_t top = 0;
 };
 
-// The saved top-left corner, only when both Left and Top are present; values are used as they
-// stand, even off every screen.
+// The saved top-left corner, only when both Left and Top are present; values are read as they
+// stand (the window brings itself onto a display where they lie off every one).
 std::optional<WindowPosition> ReadWindowPosition(const SettingsStore& store);
 
 // The AddCakewalkTool flag: 1 when the key is missing, a non-numeric text reads as 0.

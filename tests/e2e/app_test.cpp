@@ -328,7 +328,7 @@ TEST_F(AppTest, EnterRunsExecuteAndHelpReportsAMissingManual) {
     EXPECT_FALSE(box.text.empty());
 }
 
-// A place on a screen left of the primary one. File > Exit saves exactly what closing saves, and
+// A place partly off the screen, as it stands. File > Exit saves exactly what closing saves, and
 // so does the end of the session, after which Windows ends the process without a close: asking
 // nothing, once whatever follows, and nothing at all when the session end is called off.
 TEST_F(AppTest, TheWindowOpensWhereItWasSavedAndFileExitOrTheSessionsEndSaves) {
@@ -373,6 +373,30 @@ TEST_F(AppTest, TheWindowOpensWhereItWasSavedAndFileExitOrTheSessionsEndSaves) {
             EXPECT_EQ(copy.Settings(), std::nullopt);
         }
     }
+}
+
+// Off every display (where the two-display bed's second one was): on the primary, and saved so.
+TEST_F(AppTest, APlaceOffEveryDisplayOpensOnTheNearestOne) {
+    RECT work{};
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    AppCopy copy(AppSetting(work.right + 76, work.top + 100, 1));
+    App app(copy);
+    ASSERT_TRUE(app.window());
+    const LONG left = work.right - (WindowRect(app.window()).right - WindowRect(app.window()).left);
+    ASSERT_TRUE(app.Close());
+    EXPECT_EQ(copy.Settings(), AppSetting(left, work.top + 100, 1) + "\r\n[LastState]\r\n");
+}
+
+// On the second display of scripts/two-displays.sh's bed (1024,0 to 1824,600): restored there, and
+// the about box, opened first thing in the process, centred over the window there.
+TEST(TwoDisplays, APlaceOnTheSecondIsRestoredThereAndTheAboutBoxOpensOverIt) {
+    AppCopy copy(AppSetting(1124, 50, 1));
+    App app(copy);
+    ASSERT_TRUE(app.window());
+    const RECT at = WindowRect(app.window());
+    BoxWatcher about(BoxSource::Process(app.processId()), IDCANCEL, 60s);
+    PostMessageA(app.window(), WM_COMMAND, IDM_ABOUT, 0);
+    EXPECT_TRUE(at.left == 1124 && at.top == 50 && CentredOver(about.Wait().rect, app.window()));
 }
 
 TEST_F(AppTest, ASecondStartLeavesTheFileAloneAndTheMenuTogglesTheRegistration) {

@@ -18,6 +18,7 @@
 #include "ui/centering.h"
 #include "ui/explorer_argument.h"
 #include "ui/message_text.h"
+#include "ui/on_screen.h"
 
 namespace mirlka {
 namespace {
@@ -32,6 +33,18 @@ std::string Centred(const Fields& c) {
     in >> reference.left >> reference.top >> reference.right >> reference.bottom >> area.left >>
         area.top >> area.right >> area.bottom >> w >> h;
     const Point p = CenteredPosition(reference, area, w, h);
+    return std::to_string(p.x) + " " + std::to_string(p.y);
+}
+
+std::string OnScreen(const Fields& c) {
+    std::istringstream in(c[0] + " " + c[1] + " " + c[2]);
+    std::int32_t x, y, w, h;
+    in >> x >> y >> w >> h;
+    std::vector<Rect> areas;
+    for (Rect a; in >> a.left >> a.top >> a.right >> a.bottom;) {
+        areas.push_back(a);
+    }
+    const Point p = PlaceOnScreen({x, y}, w, h, areas);
     return std::to_string(p.x) + " " + std::to_string(p.y);
 }
 
@@ -105,6 +118,7 @@ TEST(CoreTables, EveryRowGivesItsListedResult) {
              return ToolDisplayText("Mirelka", std::uint32_t(std::stoul(c[0], nullptr, 16)));
          }},
         {"centering.txt", Centred},
+        {"on-screen.txt", OnScreen},
         {"paths-beside-module.txt",
          [](const Fields& c) {
              const auto wide = [](const std::string& ascii) {

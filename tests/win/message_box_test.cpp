@@ -6,6 +6,7 @@
 
 #include <string>
 
+#include "ui/win/window_placement.h"
 #include "win/box_watcher.h"
 #include "win/test_support.h"
 
@@ -21,8 +22,6 @@ class MessageBoxTest : public ::testing::Test {
     static inline Module program_ = LoadAsData();
 };
 
-// First in the file, and under CTest in a process of its own, the first centring finds no monitor
-// functions loaded and so covers the work area of SPI_GETWORKAREA. Clamping is the core's.
 TEST_F(MessageBoxTest, WindowsAreCentredOverAVisibleOwnerElseInTheWorkArea) {
     RECT a{};
     SystemParametersInfoA(SPI_GETWORKAREA, 0, &a, 0);

@@ -26,6 +26,7 @@
 #include "ui/win/res_string.h"
 #include "ui/win/shell_open.h"
 #include "ui/win/ui_language.h"
+#include "ui/win/window_placement.h"
 
 namespace mirlka {
 namespace {
@@ -96,12 +97,12 @@ OwnedMenu BuildChannelMenu(HWND combo, HINSTANCE instance) {
     return menu;
 }
 
-// Moves the (still hidden) window to its saved place, when both coordinates were saved, and takes
-// the last window rectangle and the AddCakewalkTool flag.
+// Moves the (still hidden) window to its saved place, when both coordinates were saved, or onto
+// the nearest display when it would show on none there; then takes the last window rectangle,
+// where the window really is, and the AddCakewalkTool flag.
 void RestoreWindowState(HWND window, MainWindow& state) {
     if (const auto position = ReadWindowPosition(state.settings)) {
-        SetWindowPos(window, nullptr, position->left, position->top, 0, 0,
-                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        PlaceWindowOnScreen(window, position->left, position->top);
     }
     GetWindowRect(window, &state.lastWindowRect);
     state.addCakewalkTool = ReadAddToolFlag(state.settings);

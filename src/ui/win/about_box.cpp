@@ -16,6 +16,7 @@
 #include "ui/win/shell_open.h"
 #include "ui/win/system_dpi.h"
 #include "ui/win/ui_language.h"
+#include "ui/win/window_placement.h"
 
 namespace mirlka {
 

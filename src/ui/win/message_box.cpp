@@ -4,28 +4,16 @@
 #include "base/win/owned.h"
 #include "base/win/window_module.h"
 #include "res/resource.h"
-#include "ui/centering.h"
 #include "ui/message_text.h"
 #include "ui/win/res_string.h"
+#include "ui/win/window_placement.h"
 
 namespace mirlka {
 
 namespace {
 
-using MonitorFromWindowFn = HMONITOR(WINAPI*)(HWND, DWORD);
-using GetMonitorInfoFn = BOOL(WINAPI*)(HMONITOR, LPMONITORINFO);
-
-// One per process, touched only from the user-interface thread. The function slots outlive the
-// library reference: the program links against user32 itself, so the functions stay loaded.
-struct CenteringState {
-    int guardCount = 0;
-    HHOOK hook = nullptr;
-    HMODULE library = nullptr;
-    MonitorFromWindowFn monitorFromWindow = nullptr;
-    GetMonitorInfoFn getMonitorInfo = nullptr;
-};
-
-CenteringState centering;
+// The hook of the message boxes of the user-interface thread, the only one that shows them.
+HHOOK centeringHook = nullptr;
 
 // The start-up failure report is owned by the desktop, a window of the system: its texts come from
 // the program's own table, whatever module the platform reports for the desktop.
@@ -36,52 +24,21 @@ HINSTANCE MessageModule(HWND owner) {
     return WindowModule(owner);
 }
 
-Rect ToRect(const RECT& r) {
-    return {r.left, r.top, r.right, r.bottom};
-}
-
-Rect WorkArea(HWND owner) {
-    if (centering.monitorFromWindow && centering.getMonitorInfo) {
-        MONITORINFO info{};
-        info.cbSize = sizeof info;
-        HMONITOR monitor = centering.monitorFromWindow(owner, MONITOR_DEFAULTTONEAREST);
-        if (centering.getMonitorInfo(monitor, &info)) {
-            return ToRect(info.rcWork);
-        }
-    }
-    RECT area{};
-    SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
-    return ToRect(area);
-}
-
 }  // namespace
 
 MessageBoxCentering::MessageBoxCentering(DWORD threadId) {
-    if (centering.guardCount++ == 0) {
-        centering.library = LoadLibraryA("user32.dll");
-        if (centering.library) {
-            centering.monitorFromWindow =
-                LookUpFunction<MonitorFromWindowFn>(centering.library, "MonitorFromWindow");
-            centering.getMonitorInfo =
-                LookUpFunction<GetMonitorInfoFn>(centering.library, "GetMonitorInfoA");
-        }
-    }
-    if (!centering.hook) {
+    if (!centeringHook) {
         // Watching the return of WM_INITDIALOG rather than its arrival: a message box that places
         // itself while it initialises (Wine's does) would otherwise undo the centring.
-        centering.hook = SetWindowsHookExA(WH_CALLWNDPROCRET, CenteringHookProc, nullptr, threadId);
+        centeringHook = SetWindowsHookExA(WH_CALLWNDPROCRET, CenteringHookProc, nullptr, threadId);
     }
 }
 
 MessageBoxCentering::~MessageBoxCentering() {
     // The slot is shared: an inner box ends the hook of the outer one, which is centred already.
-    if (centering.hook) {
-        UnhookWindowsHookEx(centering.hook);
-        centering.hook = nullptr;
-    }
-    if (--centering.guardCount == 0 && centering.library) {
-        FreeLibrary(centering.library);
-        centering.library = nullptr;
+    if (centeringHook) {
+        UnhookWindowsHookEx(centeringHook);
+        centeringHook = nullptr;
     }
 }
 
@@ -92,28 +49,7 @@ LRESULT CALLBACK CenteringHookProc(int code, WPARAM wParam, LPARAM lParam) {
             CenterWindow(call->hwnd);
         }
     }
-    return CallNextHookEx(centering.hook, code, wParam, lParam);
-}
-
-void CenterWindow(HWND window) {
-    HWND owner = GetWindow(window, GW_OWNER);
-    if (owner) {
-        const LONG style = GetWindowLongA(owner, GWL_STYLE);
-        if (!(style & WS_VISIBLE) || (style & WS_MINIMIZE)) {
-            owner = nullptr;
-        }
-    }
-    RECT own{};
-    GetWindowRect(window, &own);
-    const Rect area = WorkArea(owner);
-    Rect reference = area;
-    if (owner) {
-        RECT ownerRect{};
-        GetWindowRect(owner, &ownerRect);
-        reference = ToRect(ownerRect);
-    }
-    const Point at = CenteredPosition(reference, area, own.right - own.left, own.bottom - own.top);
-    SetWindowPos(window, nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    return CallNextHookEx(centeringHook, code, wParam, lParam);
 }
 
 int ShowMessageBox(HWND owner, std::string_view text, std::optional<std::string_view> prefix,

@@ -1,6 +1,6 @@
 // Message boxes and error reports: the only way the program talks to the user outside its windows.
 // The title follows from the box's icon; the box is centred over its owner and kept inside the
-// work area of the owner's display.
+// work area of the owner's display (ui/win/window_placement.h).
 #pragma once
 
 #include <windows.h>
@@ -24,10 +24,6 @@ void GetSystemErrorText(DWORD code, HINSTANCE module, std::string& out);
 
 // An error box with the system's wording for `code`; code 0 shows nothing.
 void ReportSystemError(DWORD code, HWND owner);
-
-// Moves a top-level window to the centre of its visible owner (or of the work area), clamped to
-// the work area of the owner's display.
-void CenterWindow(HWND window);
 
 // Called by the window manager when a window of the hooked thread has handled a message: a dialog
 // that has just initialised (a message box placing itself included) is centred.
