@@ -46,7 +46,7 @@ mirlka_warnings(mirlka)
 # list of system functions.
 if(CMAKE_SIZEOF_VOID_P EQUAL 4 AND NOT MIRLKA_SHIPPED_EXE)
     add_test(NAME mirlka_imports_are_the_reviewed_list
-        COMMAND ${CMAKE_SOURCE_DIR}/tests/pe/check_imports.sh ${CMAKE_BINARY_DIR}/mirlka.exe
+        COMMAND ${CMAKE_SOURCE_DIR}/tests/scripts/check_imports.sh ${CMAKE_BINARY_DIR}/mirlka.exe
                 ${MIRLKA_MINGW_TRIPLET}-objdump ${CMAKE_SOURCE_DIR}/tests/data/imports-win32.txt)
 endif()
 
@@ -119,5 +119,5 @@ if(CMAKE_SIZEOF_VOID_P EQUAL 8 OR MIRLKA_SHIPPED_EXE)
 endif()
 if(CMAKE_SIZEOF_VOID_P EQUAL 4 AND NOT MIRLKA_SHIPPED_EXE)
     add_test(NAME distributable_zip_contents
-        COMMAND ${CMAKE_SOURCE_DIR}/tests/pe/check_package.sh ${CMAKE_BINARY_DIR})
+        COMMAND ${CMAKE_SOURCE_DIR}/tests/scripts/check_package.sh ${CMAKE_BINARY_DIR})
 endif()
