@@ -11,7 +11,7 @@
 # gives 1252, zh_CN.UTF-8 936); MIRLKA_DPI (default 96) its screen resolution, LogPixels (144 =
 # 150%, 192 = 200%). Each combination other than the defaults has a prefix, display and wineserver
 # of its own.
-set -euo pipefail
+source "$(dirname "${BASH_SOURCE[0]}")/lib/strict.sh"
 source "$(dirname "${BASH_SOURCE[0]}")/ui-font.sh"
 
 cmd=${1:?command}; build=${2:?build dir}; shift 2
