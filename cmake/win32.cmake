@@ -9,9 +9,11 @@ else()
 endif()
 configure_file(${CMAKE_SOURCE_DIR}/src/res/mirlka.manifest.in ${CMAKE_BINARY_DIR}/res/mirlka.manifest
     @ONLY)
-set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -c 65001 -I ${CMAKE_BINARY_DIR}/res")
+# The folder of the manifest as an include folder, which CMake quotes (a build path may hold blanks).
+set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -c 65001")
 set_source_files_properties(${CMAKE_SOURCE_DIR}/src/res/mirlka.rc
-    PROPERTIES OBJECT_DEPENDS ${CMAKE_BINARY_DIR}/res/mirlka.manifest)
+    PROPERTIES OBJECT_DEPENDS ${CMAKE_BINARY_DIR}/res/mirlka.manifest
+    INCLUDE_DIRECTORIES ${CMAKE_BINARY_DIR}/res)
 
 set(WINE_ENV ${CMAKE_SOURCE_DIR}/scripts/wine-env.sh)
 # One program path, not a list: test discovery does not split an emulator list.
