@@ -22,7 +22,11 @@ for bed in "${beds[@]}"; do
     lang=${bed%/*} dpi=${bed#*/}
     export MIRLKA_LANG=$lang MIRLKA_DPI=$dpi
     t=$(date +%s)
-    timeout 900 "$scripts/wine-env.sh" ensure "$kept" || { echo "prepare: no prefix for $lang at $dpi DPI"; exit 1; }
+    if ! timeout 900 "$scripts/wine-env.sh" ensure "$kept"; then
+        echo "prepare: no prefix for $lang at $dpi DPI; the bed's logs end:"
+        tail -n 20 "$kept"/wine-env*/*.log || true
+        exit 1
+    fi
     "$scripts/wine-env.sh" stop "$kept"
     echo "prepare: the prefix for $lang at $dpi DPI in $(($(date +%s) - t)) s"
 done
