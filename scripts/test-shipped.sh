@@ -198,14 +198,16 @@ echo "guest run: $(elapsed "$tr") from start to power-off"
 # The guest's results: its demo is one test, each ctest case one more.
 passed=0 failed=0
 results=$share/out/results
-if read -r _ status seconds < <(grep '^demo ' "$results" 2>/dev/null); then
+if demo=$(grep '^demo ' "$results" 2>/dev/null); then
+    read -r _ status seconds <<<"$demo"
     echo "guest demo: $seconds s, exit $status"
     if [ "$status" -eq 0 ]; then passed=$((passed + 1)); else failed=$((failed + 1)); fi
 else
     echo "guest demo: no result"
     failed=$((failed + 1))
 fi
-if read -r p f line < <(ctest_summary "$share/out/ctest.log"); then
+if summary=$(ctest_summary "$share/out/ctest.log"); then
+    read -r p f line <<<"$summary"
     passed=$((passed + p))
     failed=$((failed + f))
     echo "guest suites: $(awk '$1 == "suites" { print $2 }' "$results") s, $line"

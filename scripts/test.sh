@@ -25,8 +25,9 @@ suite() {
     fi
     echo "=== $preset: test"
     ctest --preset "$preset" 2>&1 | tee "$log" || true
-    local p f
-    if read -r p f _ < <(ctest_summary "$log"); then
+    local summary p f
+    if summary=$(ctest_summary "$log"); then
+        read -r p f _ <<<"$summary"
         passed=$((passed + p))
         failed=$((failed + f))
         [ "$f" -eq 0 ] || broken+=("$preset ($f failed)")
