@@ -14,9 +14,12 @@ set(MIRLKA_SHORT_VERSION ${PROJECT_VERSION_MAJOR}.${minor_2})
 configure_file(${CMAKE_SOURCE_DIR}/src/res/mirlka.manifest.in ${CMAKE_BINARY_DIR}/res/mirlka.manifest
     @ONLY)
 configure_file(${CMAKE_SOURCE_DIR}/src/res/version.h.in ${CMAKE_BINARY_DIR}/res/version.h @ONLY)
-set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -c 65001 -I ${CMAKE_BINARY_DIR}/res")
+# The folder of the manifest and the version as an include folder, which CMake quotes (a build path
+# may hold blanks).
+set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -c 65001")
 set_source_files_properties(${CMAKE_SOURCE_DIR}/src/res/mirlka.rc
-    PROPERTIES OBJECT_DEPENDS "${CMAKE_BINARY_DIR}/res/mirlka.manifest;${CMAKE_BINARY_DIR}/res/version.h")
+    PROPERTIES OBJECT_DEPENDS "${CMAKE_BINARY_DIR}/res/mirlka.manifest;${CMAKE_BINARY_DIR}/res/version.h"
+    INCLUDE_DIRECTORIES ${CMAKE_BINARY_DIR}/res)
 
 set(WINE_ENV ${CMAKE_SOURCE_DIR}/scripts/wine-env.sh)
 # One program path, not a list: test discovery does not split an emulator list.
@@ -53,7 +56,7 @@ mirlka_warnings(mirlka)
 # list of system functions.
 if(CMAKE_SIZEOF_VOID_P EQUAL 4 AND NOT MIRLKA_SHIPPED_EXE)
     add_test(NAME mirlka_imports_are_the_reviewed_list
-        COMMAND ${CMAKE_SOURCE_DIR}/tests/pe/check_imports.sh ${CMAKE_BINARY_DIR}/mirlka.exe
+        COMMAND ${CMAKE_SOURCE_DIR}/tests/scripts/check_imports.sh ${CMAKE_BINARY_DIR}/mirlka.exe
                 ${MIRLKA_MINGW_TRIPLET}-objdump ${CMAKE_SOURCE_DIR}/tests/data/imports-win32.txt)
 endif()
 
@@ -126,5 +129,5 @@ if(CMAKE_SIZEOF_VOID_P EQUAL 8 OR MIRLKA_SHIPPED_EXE)
 endif()
 if(CMAKE_SIZEOF_VOID_P EQUAL 4 AND NOT MIRLKA_SHIPPED_EXE)
     add_test(NAME distributable_zip_contents
-        COMMAND ${CMAKE_SOURCE_DIR}/tests/pe/check_package.sh ${CMAKE_BINARY_DIR})
+        COMMAND ${CMAKE_SOURCE_DIR}/tests/scripts/check_package.sh ${CMAKE_BINARY_DIR})
 endif()

@@ -115,7 +115,7 @@ endif()
 foreach(language ja_JP en_US)
     foreach(dpi 96 144 192)
         add_test(NAME labels_fit_${language}_${dpi}
-            COMMAND ${CMAKE_SOURCE_DIR}/tests/pe/labels_fit.sh ${CMAKE_BINARY_DIR} ${language}.UTF-8 ${dpi})
+            COMMAND ${CMAKE_SOURCE_DIR}/tests/scripts/labels_fit.sh ${CMAKE_BINARY_DIR} ${language}.UTF-8 ${dpi})
     endforeach()
 endforeach()
 set_tests_properties(labels_fit_ja_JP_96 PROPERTIES FIXTURES_REQUIRED wine_bed)

@@ -3,7 +3,7 @@
 # from platform-free code, or anything of tools/ or tests/. Floors, lowest first: base and res;
 # ui; host and settings; app. A file may include its own room and the rooms on lower floors;
 # platform-free files (outside win/) only the platform-free parts and res/resource.h.
-set -euo pipefail
+source "$(dirname "$0")/lib/strict.sh"
 cd "$(dirname "$0")/.."
 
 floor() {

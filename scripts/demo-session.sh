@@ -5,8 +5,8 @@
 # requested moment is kept there as a PNG cropped to the window; without it a request is only
 # acknowledged. The session may take LIMIT seconds; exits with the demo's status (124 on time-out,
 # saying what it had last said).
-set -uo pipefail
 scripts=$(cd "$(dirname "$0")" && pwd)
+source "$scripts/lib/strict.sh"
 bed=$(cd "${1:?bed}" && pwd)
 program=$(cd "${2:?program folder}" && pwd)
 limit=${3:?limit}
@@ -27,6 +27,9 @@ shoot() {
     touch "$signals/$name.taken"
 }
 
+# The demo's status is the session's, or else the reader's: a screenshot that cannot be taken stops
+# the reader, and the demo, waiting for it, ends at the limit.
+status=0
 timeout "$limit" "$scripts/wine-env.sh" run "$bed" "$program/demo.exe" "Z:${signals//\//\\}" |
     while IFS= read -r -t "$limit" line; do
         line=${line%$'\r'}
@@ -36,8 +39,11 @@ timeout "$limit" "$scripts/wine-env.sh" run "$bed" "$program/demo.exe" "Z:${sign
             shoot "$name" "$left" "$top" "$right" "$bottom" ;;
         *) echo "$line" ;;
         esac
-    done
-status=${PIPESTATUS[0]}
+    done || {
+        codes=("${PIPESTATUS[@]}")
+        status=${codes[0]}
+        [ "$status" -ne 0 ] || status=${codes[1]}
+    }
 if [ "$status" -eq 124 ]; then
     echo "demo: the scripted session did not end within $limit s; it had last said:" \
         "$(cat "$signals/last" 2>/dev/null)" >&2

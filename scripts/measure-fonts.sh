@@ -6,7 +6,7 @@
 # Then the bed's font in both languages (ja_JP and en_US, whose dialogs use "MS Shell Dlg") at
 # 96, 144 and 192 DPI, each in a bed of its own: the same measure, the list's column titles too.
 #   scripts/measure-fonts.sh
-set -euo pipefail
+source "$(dirname "$0")/lib/strict.sh"
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 

@@ -10,9 +10,10 @@
 # and after and leaves screenshots of those moments, cropped to the window, in build/screenshots/.
 # This runs the 64-bit build of the program, which 64-bit Wine can start on any x86-64 Linux; the
 # shipped 32-bit program is build/win32/mirlka.exe (cmake --preset win32; cmake --build --preset win32).
-set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
+source scripts/lib/strict.sh
+source scripts/lib/program.sh
 
 pictures=0
 case ${1:-} in
@@ -28,8 +29,7 @@ cmake --build --preset win64 --target mirlka hostsim demo
 # A Wine bed of its own, apart from the one the tests use; whatever it started ends with it.
 bed=build/run
 program=$bed/program
-mkdir -p "$program"
-cp build/win64/mirlka.exe docs/mirlka.html build/win64/hostsim.exe build/win64/demo.exe "$program/"
+program_folder "$program" build/win64/mirlka.exe build/win64
 trap 'scripts/wine-env.sh stop "$bed"; MIRLKA_LANG=en_US.UTF-8 scripts/wine-env.sh stop "$bed"
     MIRLKA_DPI=144 scripts/wine-env.sh stop "$bed"' EXIT
 wine_run() { scripts/wine-env.sh run "$bed" "$@"; }

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs everything the build and the tests need, from Debian's packages only.
 # Safe to run again: it installs only what is missing. Packages named as arguments are added.
-set -euo pipefail
+source "$(dirname "$0")/lib/strict.sh"
+source "$(dirname "$0")/lib/locales.sh"
 source "$(dirname "$0")/ui-font.sh"
 
 need_root() {
@@ -36,13 +37,8 @@ for p in "${packages[@]}"; do
     fi
 done
 
-# The beds' locales: Japanese (code page 932), English (1252) for the program's English face and
-# Chinese (936) for folders named in other code pages.
-locales=(ja_JP en_US zh_CN)
 locale_ok=1
-for l in "${locales[@]}"; do
-    locale -a 2>/dev/null | grep -qi "^$l\.utf-\?8$" || locale_ok=0
-done
+bed_locales_made || locale_ok=0
 
 if [ ${#missing[@]} -eq 0 ] && [ $locale_ok -eq 1 ]; then
     echo "setup: everything is installed"
@@ -58,10 +54,7 @@ if [ ${#missing[@]} -gt 0 ]; then
 fi
 
 if [ $locale_ok -eq 0 ]; then
-    for l in "${locales[@]}"; do
-        sed -i "s/^# *\($l.UTF-8 UTF-8\)/\1/" /etc/locale.gen
-        grep -q "^$l.UTF-8 UTF-8" /etc/locale.gen || echo "$l.UTF-8 UTF-8" >> /etc/locale.gen
-    done
+    enable_bed_locales /etc/locale.gen
     locale-gen
 fi
 

@@ -4,7 +4,7 @@
 # dock; the second is plugged back at the end. The bed lives on until
 # `MIRLKA_DISPLAYS=2 scripts/wine-env.sh stop BUILD_DIR` ends it (CTest's displays_bed_stop).
 #   two-displays.sh BUILD_DIR E2E_TEST_EXE
-set -euo pipefail
+source "$(dirname "$0")/lib/strict.sh"
 build=${1:?build dir}; exe=${2:?end-to-end test program}
 bed() { MIRLKA_DISPLAYS=2 "$(dirname "$0")/wine-env.sh" "$1" "$build" "${@:2}"; }
 

@@ -14,7 +14,7 @@
 # 150%, 192 = 200%). Each combination other than the defaults has a prefix, display and wineserver
 # of its own. MIRLKA_DISPLAYS=2 makes a bed of two displays on Xorg's dummy driver (Xvfb shows Wine
 # only one; Xorg is started as root): the primary 1024x768 at 0,0 and a second 800x600 at 1024,0.
-set -euo pipefail
+source "$(dirname "${BASH_SOURCE[0]}")/lib/strict.sh"
 source "$(dirname "${BASH_SOURCE[0]}")/ui-font.sh"
 
 cmd=${1:?command}; build=${2:?build dir}; shift 2

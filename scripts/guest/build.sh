@@ -7,8 +7,9 @@
 # The kernel package is only unpacked: its maintainer scripts would build an initramfs under
 # emulation, which takes many minutes.
 #   build.sh DIR
-set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
+source "$here/../lib/strict.sh"
+source "$here/../lib/locales.sh"
 out=${1:?usage: build.sh DIR}
 work=$out.work
 root=$work/root
@@ -67,14 +68,14 @@ chmod +x "$root/usr/sbin/policy-rc.d"
 echo 'APT::Install-Recommends "false";' >"$root/etc/apt/apt.conf.d/90mirlka"
 mapfile -t packages < <(grep -v '^#' "$here/packages.txt" | grep .)
 say "installing ${packages[*]}"
-chroot "$root" /usr/bin/env DEBIAN_FRONTEND=noninteractive LANG=C bash -c '
-    set -e
-    apt-get update -q
-    apt-get install -y -q "$@"
-    sed -i "s/^# *\(ja_JP.UTF-8 UTF-8\)/\1/; s/^# *\(en_US.UTF-8 UTF-8\)/\1/" /etc/locale.gen
-    locale-gen
-    cd /tmp && apt-get download -q "$(apt-cache depends linux-image-686 | sed -n "s/.*Depends: \(linux-image-[0-9].*\)/\1/p" | head -n 1)"
-' _ "${packages[@]}" >"$work/packages.log" 2>&1 || { tail -n 30 "$work/packages.log" >&2; exit 1; }
+in_root() {
+    chroot "$root" /usr/bin/env DEBIAN_FRONTEND=noninteractive LANG=C bash -c "set -e; $1" _ "${@:2}" \
+        >>"$work/packages.log" 2>&1 || { tail -n 30 "$work/packages.log" >&2; exit 1; }
+}
+in_root 'apt-get update -q; apt-get install -y -q "$@"' "${packages[@]}"
+enable_bed_locales "$root/etc/locale.gen"
+in_root 'locale-gen; cd /tmp && apt-get download -q "$(apt-cache depends linux-image-686 |
+    sed -n "s/.*Depends: \(linux-image-[0-9].*\)/\1/p" | head -n 1)"'
 
 say "unpacking the kernel"
 # Into the merged /usr: /lib is a link to usr/lib that must stay one.

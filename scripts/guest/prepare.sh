@@ -5,16 +5,16 @@
 #   prepare.sh SCRIPTS_FOLDER KEPT
 scripts=${1:?scripts folder}
 kept=${2:?kept folder}
+source "$scripts/lib/strict.sh"
+source "$scripts/lib/locales.sh"
 rm -rf "$kept"
 mkdir -p "$kept"
 : >"$kept/wine32"
-# The beds: Japanese and English at 96, 144 and 192 DPI, Chinese at 96 (its locale made here).
-beds=(ja_JP.UTF-8/96 ja_JP.UTF-8/144 ja_JP.UTF-8/192 en_US.UTF-8/96 en_US.UTF-8/144
-    en_US.UTF-8/192 zh_CN.UTF-8/96)
-for lang in ja_JP en_US zh_CN; do
-    sed -i "s/^# *\($lang.UTF-8 UTF-8\)/\1/" /etc/locale.gen
-done
-locale-gen >/dev/null
+# The beds: every locale at 96 DPI, Japanese and English at 144 and 192 too.
+beds=()
+for lang in "${BED_LOCALES[@]}"; do beds+=("$lang/96"); done
+beds+=(ja_JP.UTF-8/144 ja_JP.UTF-8/192 en_US.UTF-8/144 en_US.UTF-8/192)
+bed_locales_made || { echo "prepare: the image lacks a bed's locale (${BED_LOCALES[*]})"; exit 1; }
 # The first bed's new prefix seeds the others: wineboot --init under emulation takes minutes.
 export MIRLKA_PREFIX_SEED=/var/tmp/mirlka-seed
 rm -rf "$MIRLKA_PREFIX_SEED"
@@ -22,7 +22,11 @@ for bed in "${beds[@]}"; do
     lang=${bed%/*} dpi=${bed#*/}
     export MIRLKA_LANG=$lang MIRLKA_DPI=$dpi
     t=$(date +%s)
-    timeout 900 "$scripts/wine-env.sh" ensure "$kept" || { echo "no prefix for $lang at $dpi DPI"; exit 1; }
+    if ! timeout 900 "$scripts/wine-env.sh" ensure "$kept"; then
+        echo "prepare: no prefix for $lang at $dpi DPI; the bed's logs end:"
+        tail -n 20 "$kept"/wine-env*/*.log || true
+        exit 1
+    fi
     "$scripts/wine-env.sh" stop "$kept"
     echo "prepare: the prefix for $lang at $dpi DPI in $(($(date +%s) - t)) s"
 done
