@@ -10,7 +10,10 @@
 #include <string>
 #include <string_view>
 #include <system_error>
+#include <utility>
 #include <vector>
+
+#include "settings/settings_file.h"
 
 namespace mirlka::driver {
 
@@ -37,21 +40,11 @@ inline std::wstring Wide(std::string_view text, UINT codePage = CP_ACP) {
     return wide;
 }
 
-// All bytes of the file at `path`, read while others may still write it; nothing when it cannot
-// be opened.
+// All bytes of the file at `path`, read as the program reads its settings file; nothing when it
+// cannot be opened.
 inline std::optional<std::string> ReadFileBytes(const std::wstring& path) {
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ,
-                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
-        return std::nullopt;
-    }
-    std::string bytes(GetFileSize(file, nullptr), '\0');
-    DWORD read = 0;
-    ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr);
-    CloseHandle(file);
-    bytes.resize(read);
-    return bytes;
+    std::string bytes;
+    return ReadWholeFile(path, bytes) ? std::optional(std::move(bytes)) : std::nullopt;
 }
 
 // A new folder below the temporary folder (long form, trailing backslash), removed with all it
